@@ -1,0 +1,261 @@
+#include "launcher/Tfrmprinc.h"
+
+#include "common/ActivityLog.h"
+#include "launch/Catalogue.h"
+#include "launcher/MainWindowLayout.h"
+#include "launcher/Tag.h"
+#include "platform/Input.h"
+#include "platform/Paths.h"
+#include "platform/Pause.h"
+#include "platform/Platform.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMessageBox>
+#include <QScreen>
+#include <QThread>
+
+#include <array>
+
+namespace quorvel {
+
+namespace {
+
+constexpr int kClientWidth = 861;
+constexpr int kClientHeight = 702;
+constexpr int kRevealStepMs = 30;
+constexpr int kLogoGrowth = 70;
+
+QTimer* makeTimer(QObject* owner, const char* name, int intervalMs, bool singleShot)
+{
+    auto* timer = new QTimer(owner);
+    timer->setObjectName(QLatin1StringView(name));
+    timer->setInterval(intervalMs);
+    timer->setSingleShot(singleShot);
+    return timer;
+}
+
+} // namespace
+
+Tfrmprinc::Tfrmprinc(Services services, const QStringList& arguments, QWidget* parent)
+    : QWidget(parent,
+              Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+    , m_services(services)
+    , m_arguments(arguments)
+    , m_processControl(services.platform.processes, services.platform.shell, &platform::sleepapm)
+    , m_timer1(makeTimer(this, "Timer1", 100, true))
+    , m_tshow(makeTimer(this, "tshow", 100, true))
+    , m_tauto(makeTimer(this, "tauto", 4000, true))
+    , m_timer2(makeTimer(this, "Timer2", 500, false))
+    , m_tclose(makeTimer(this, "tclose", 2000, false))
+{
+    setObjectName(QStringLiteral("frmprinc"));
+    setWindowTitle(QStringLiteral(" Quorvel"));
+    setFixedSize(kClientWidth, kClientHeight);
+    QPalette white = palette();
+    white.setColor(QPalette::Window, Qt::white);
+    setPalette(white);
+    setAutoFillBackground(true);
+    QFont tahoma = font();
+    tahoma.setFamily(QStringLiteral("Tahoma"));
+    setFont(tahoma);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+
+    m_components = buildMainWindowElements(this);
+
+    connect(m_timer1, &QTimer::timeout, this, &Tfrmprinc::Timer1Timer);
+    connect(m_tshow, &QTimer::timeout, this, &Tfrmprinc::tshowTimer);
+    connect(m_tauto, &QTimer::timeout, this, &Tfrmprinc::tautoTimer);
+    connect(m_tclose, &QTimer::timeout, this, &Tfrmprinc::tcloseTimer);
+
+    FormCreate();
+
+    // The start-up timers count from the window's creation.
+    m_timer1->start();
+    m_tshow->start();
+    m_tauto->start();
+}
+
+QWidget* Tfrmprinc::findComponent(const QString& name) const
+{
+    for (QWidget* component : m_components) {
+        if (component->objectName().compare(name, Qt::CaseInsensitive) == 0)
+            return component;
+    }
+    return nullptr;
+}
+
+void Tfrmprinc::FormCreate()
+{
+    m_state.lang = QStringLiteral("por");
+
+    // A newer launcher replaces any copy still running.
+    checkProcess(platform::fileNamePart(m_services.platform.folders.ownExecutablePath()), true);
+
+    centerLogo();
+    centraliza();
+
+    m_state.debugMode = m_services.input.isShiftDown();
+    m_services.log.setDebugMode(m_state.debugMode);
+
+    QWidget* footer = findChild<QWidget*>(QStringLiteral("pfooter"));
+    QWidget* shape1 = findChild<QWidget*>(QStringLiteral("Shape1"));
+    shape1->resize(shape1->width(), footer->height() - 1);
+
+    m_state.showWhats = true;
+
+    const auto argument = [this](int position) { return m_arguments.value(position - 1); };
+    m_state.startSoft = argument(1);
+    m_state.startParam2 = argument(2);
+    m_state.startParam3 = u'"' + argument(3) + u'"';
+    m_state.startParam4 = argument(4);
+
+    adjustBarAt125();
+
+    if (m_state.debugMode) {
+        m_services.log.writeLog(QStringLiteral("Application start"));
+        setWindowTitle(windowTitle() + QStringLiteral(" (Debug)"));
+    }
+}
+
+void Tfrmprinc::Timer1Timer()
+{
+    m_timer1->stop();
+    getvin();
+}
+
+void Tfrmprinc::tshowTimer()
+{
+    m_tshow->stop();
+    if (!m_state.showWhats.load())
+        dshz(false);
+    findChild<QWidget*>(QStringLiteral("ploading"))->hide();
+
+    auto* logo = findChild<QLabel*>(QStringLiteral("img_quor"));
+    for (QWidget* component : std::as_const(m_components)) {
+        if (tagOf(component) == 0)
+            continue;
+        revealElement(component);
+        // A plain sleep, not a pumping pause: the tiles appear one by one and nothing else runs meanwhile.
+        QThread::msleep(kRevealStepMs);
+        if (logo->width() < logo->pixmap().width()) {
+            logo->resize(logo->width() + kLogoGrowth, logo->height());
+            logo->repaint();
+        }
+        repaint();
+    }
+
+    for (const char* name : {"img_fale", "img_comprar", "img_videos"}) {
+        auto* picture = findChild<QLabel*>(QLatin1StringView(name));
+        picture->resize(picture->pixmap().width(), picture->height());
+    }
+
+    firstArgumentDispatch();
+}
+
+void Tfrmprinc::revealElement(QWidget* element)
+{
+    // Images, captions and panels: every tagged element of this window is one of these.
+    element->setVisible(true);
+}
+
+void Tfrmprinc::firstArgumentDispatch()
+{
+    const CatalogueRow* row = catalogue::rowByArgumentWord(m_arguments.value(0));
+    if (!row)
+        return;
+    if (QWidget* image = findChild<QWidget*>(QStringLiteral("img_") + QString(row->tileSuffix)))
+        img_mktClick(image);
+}
+
+void Tfrmprinc::tautoTimer()
+{
+    m_tauto->stop();
+    if (m_state.startSoft.isEmpty())
+        return;
+    if (m_state.debugMode) {
+        QMessageBox::about(this, QApplication::applicationName(),
+                           m_state.startSoft + QStringLiteral(" / ") + m_state.startParam2 + QStringLiteral(" / ") +
+                               m_state.startParam3 + QStringLiteral(" / ") + m_state.startParam4);
+    }
+    if (m_state.startSoft == QLatin1StringView("messages"))
+        m_state.startSoft = QStringLiteral("whats");
+    if (QWidget* image = findComponent(QStringLiteral("img_") + m_state.startSoft))
+        img_mktClick(image);
+}
+
+void Tfrmprinc::tcloseTimer()
+{
+    // The program waits for an open download dialog and ends at the first tick after it has closed.
+    if (m_state.frmdl)
+        return;
+    m_tclose->stop();
+    QCoreApplication::quit();
+}
+
+void Tfrmprinc::img_mktClick(QObject* sender)
+{
+    if (m_launchDecision) {
+        m_launchDecision(sender);
+        return;
+    }
+    // Until the launch decision is wired in, a picked product only ends the one-shot run as the decision would.
+    m_services.log.writeLog(QStringLiteral("Launch decision for ") + sender->objectName());
+    m_tclose->start();
+}
+
+bool Tfrmprinc::checkProcess(const QString& procname, bool terminate)
+{
+    return m_processControl.checkProcess(procname, terminate);
+}
+
+void Tfrmprinc::exec(const QString& l)
+{
+    m_processControl.exec(l, forwardedParameters(m_state.startParam2, m_state.startParam3, m_state.startParam4),
+                          [this] { hide(); });
+}
+
+void Tfrmprinc::mdl(const QString& s)
+{
+    QMessageBox::information(this, QApplication::applicationName(), s, QMessageBox::Ok);
+}
+
+void Tfrmprinc::closeEvent(QCloseEvent* event)
+{
+    // Closing the main window ends the program, whatever other windows are still around.
+    event->accept();
+    QCoreApplication::quit();
+}
+
+// --- Parts filled in by the tile grid and web-service work; each is a named step of the start-up today. ---
+
+void Tfrmprinc::getvin()
+{
+    // The version query against the vendor's web service is not written yet; the slots stay empty.
+}
+
+void Tfrmprinc::centerLogo()
+{
+    // Logo centring on a scaled window: not written yet; the logo keeps its designed position.
+}
+
+void Tfrmprinc::centraliza()
+{
+    // Re-centring of the tile images on a scaled window: not written yet; at 100 % it changes nothing.
+}
+
+void Tfrmprinc::adjustBarAt125()
+{
+    // The logo bar adjustment at 125 % scaling: not written yet.
+}
+
+void Tfrmprinc::dshz(bool ent)
+{
+    // Hiding the Messages tile: not written yet (nothing clears showWhats before the version query exists).
+    Q_UNUSED(ent);
+}
+
+} // namespace quorvel

@@ -1,0 +1,9 @@
+#pragma once
+
+#include "platform/Input.h"
+
+namespace quorvel::platform {
+
+Input& nativeInput();
+
+} // namespace quorvel::platform

@@ -1,0 +1,32 @@
+#include "platform/NativeInput.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+
+namespace quorvel::platform {
+
+namespace {
+
+class LinuxInput final : public Input
+{
+public:
+    bool isShiftDown() const override
+    {
+        // queryKeyboardModifiers asks the X server now; keyboardModifiers() would give the state of the last event.
+        if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+            return false;
+        return QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ShiftModifier);
+    }
+
+    void setPointerPos(const QPoint& globalPos) override { QCursor::setPos(globalPos); }
+};
+
+} // namespace
+
+Input& nativeInput()
+{
+    static LinuxInput input;
+    return input;
+}
+
+} // namespace quorvel::platform

@@ -1,0 +1,48 @@
+#include "common/ActivityLog.h"
+#include "common/DataFolder.h"
+#include "launcher/Tfrmprinc.h"
+#include "platform/NativeInput.h"
+#include "platform/Platform.h"
+
+#include <QApplication>
+#include <QStyle>
+#include <QStyleFactory>
+
+namespace {
+
+// A plain light look on every system, whatever theme the desktop uses.
+void applyLightStyle(QApplication& app)
+{
+    app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QPalette palette = app.style()->standardPalette();
+    palette.setColor(QPalette::Window, QColor(0xF0, 0xF0, 0xF0));
+    palette.setColor(QPalette::Button, QColor(0xF0, 0xF0, 0xF0));
+    palette.setColor(QPalette::Base, Qt::white);
+    palette.setColor(QPalette::Text, Qt::black);
+    palette.setColor(QPalette::WindowText, Qt::black);
+    palette.setColor(QPalette::ButtonText, Qt::black);
+    palette.setColor(QPalette::Highlight, QColor(0x46, 0x46, 0xFF));
+    app.setPalette(palette);
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    applyLightStyle(app);
+    // The message boxes' caption; the windows keep their own titles.
+    QApplication::setApplicationName(QStringLiteral("Quorvel Software"));
+    // The launcher ends when its main window closes, not when a message box shown over a hidden window does.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    quorvel::platform::Platform& platform = quorvel::platform::nativePlatform();
+    quorvel::ActivityLog log([&platform] { return quorvel::appDataFolder(platform.folders); });
+    quorvel::installActivityLog(&log);
+
+    quorvel::Tfrmprinc frmprinc({platform, quorvel::platform::nativeInput(), log}, app.arguments().mid(1));
+    frmprinc.show();
+    const int result = app.exec();
+    quorvel::installActivityLog(nullptr);
+    return result;
+}
