@@ -41,32 +41,42 @@ trap 'rm -rf "$tmp"' EXIT
 
 # --- tile icons --------------------------------------------------------------
 
-# tile NAME COLOUR TEXT POINTSIZE
+# Semi-transparent white of the given size whose opacity follows a grey
+# gradient. Done through a mask because a gradient towards "none" fades
+# through transparent black and greys the result.
+white_wash() { # SIZE GRADIENT
+    echo "( -size $1 xc:white ( -size $1 $2 ) -alpha off -compose copy-opacity -composite )"
+}
+
+# tile NAME COLOUR TEXT
 tile() {
-    local name=$1 colour=$2 text=$3 size=$4
-    # Flat rounded square with a faint top highlight, then the monogram
-    # centred on its ink box (not the font's line box) so it sits optically
-    # in the middle whatever letters it has.
+    local name=$1 colour=$2 text=$3
+    # Every monogram is fitted into the same box, so one letter and three
+    # letters get the same visual weight in the grid; rendered large and
+    # scaled down for clean edges. Centred on its ink box (not the font's
+    # line box) so it sits optically in the middle.
+    local box=80x56
     "$IM" -size 128x128 xc:none \
         -fill "$colour" -draw 'roundrectangle 4,4 123,123 26,26' \
-        \( -size 128x128 'gradient:rgba(255,255,255,0.16)-rgba(255,255,255,0)' \) \
+        \( -size 128x128 xc:white \( -size 128x128 gradient:gray16-black \) \
+           -alpha off -compose copy-opacity -composite \) \
         -compose src-atop -composite -compose over \
-        \( -background none -fill white -font "$BOLD" -pointsize "$size" \
-           "label:$text" -trim +repage \) \
+        \( -background none -fill white -font "$BOLD" -pointsize 160 \
+           "label:$text" -trim +repage -resize "$box" \) \
         -gravity center -composite \
         "${PNG_OPTS[@]}" "$here/tile_$name.png"
 }
 
-tile face    '#3B5BDB' 'F'   72
-tile insta   '#C2255C' 'In'  62
-tile whats   '#2F9E44' 'M'   66
-tile tik     '#212529' 'Tk'  60
-tile tele    '#1C9BD6' 'Te'  60
-tile sms     '#F08C00' 'SMS' 40
-tile tube    '#E03131' 'Tu'  60
-tile mkt     '#7048E8' 'Tw'  56
-tile lx      '#0B7285' 'LX'  56
-tile contact '#5C677A' 'C'   72
+tile face    '#3B5BDB' 'F'
+tile insta   '#C2255C' 'In'
+tile whats   '#2F9E44' 'M'
+tile tik     '#212529' 'Tk'
+tile tele    '#1C9BD6' 'Te'
+tile sms     '#F08C00' 'SMS'
+tile tube    '#E03131' 'Tu'
+tile mkt     '#7048E8' 'Tw'
+tile lx      '#0B7285' 'LX'
+tile contact '#5C677A' 'C'
 
 # --- vendor logo ---------------------------------------------------------------
 

@@ -1,0 +1,88 @@
+#!/bin/bash
+# Starts the real launcher in an X server as a user would and judges what can be seen: window titles and sizes,
+# log.txt, which processes live. Usage: real_window_test.sh QUORVEL_BINARY ARTIFACT_DIR (run under xvfb-run -a).
+set -euo pipefail
+
+quorvel=$1
+artifacts=$2
+mkdir -p "$artifacts"
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+    xdotool keyup shift 2>/dev/null || true
+    for pid in "${pids[@]}"; do kill -9 "$pid" 2>/dev/null || true; done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+export XDG_DATA_HOME=$work/data
+export XDG_RUNTIME_DIR=$work/runtime
+export QUORVEL_PROGRAM_FILES=$work/programs
+# No vendor service in this test: a closed loopback port.
+export QUORVEL_HOST=127.0.0.1:9
+mkdir -p "$XDG_DATA_HOME" "$QUORVEL_PROGRAM_FILES"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+unset QT_QPA_PLATFORM
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# Waits up to $2 seconds for a window whose title matches the regular expression $1; prints its id.
+wait_window() {
+    local pattern=$1 seconds=$2 id
+    for _ in $(seq $((seconds * 10))); do
+        id=$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -n1 || true)
+        if [ -n "$id" ]; then
+            echo "$id"
+            return 0
+        fi
+        sleep 0.1
+    done
+    return 1
+}
+
+alive() { kill -0 "$1" 2>/dev/null; }
+
+echo "# Shift held at start: debug caption and log line"
+xdotool keydown shift
+"$quorvel" &
+first=$!
+pids+=("$first")
+window=$(wait_window '^ Quorvel \(Debug\)$' 30) || fail "no window titled ' Quorvel (Debug)'"
+xdotool keyup shift
+title=$(xdotool getwindowname "$window")
+[ "$title" = " Quorvel (Debug)" ] || fail "title is '$title'"
+size=$(xwininfo -id "$window" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
+[ "$size" = "861x702" ] || fail "window size is $size"
+log="$XDG_DATA_HOME/Quorvel/log.txt"
+[ -f "$log" ] || fail "no $log"
+grep -qP '^\d\d/\d\d/\d{4} \d\d:\d\d:\d\d Application start\r$' "$log" || fail "log.txt holds: $(cat -A "$log")"
+[ "$(wc -l < "$log")" = 1 ] || fail "log.txt holds more than one line"
+sleep 2 # the reveal takes about a second
+import -window "$window" "$artifacts/main-window.png" || echo "note: no screenshot taken"
+
+echo "# A second launcher ends the first"
+"$quorvel" &
+second=$!
+pids+=("$second")
+for _ in $(seq 100); do alive "$first" || break; sleep 0.1; done
+alive "$first" && fail "the first launcher still runs"
+wait_window '^ Quorvel$' 30 > /dev/null || fail "the second launcher shows no window titled ' Quorvel'"
+alive "$second" || fail "the second launcher ended"
+kill "$second"
+
+echo "# A product word as argument 1 is handled and the one-shot launcher ends by itself"
+"$quorvel" face &
+third=$!
+pids+=("$third")
+wait_window '^ Quorvel$' 30 > /dev/null || fail "no window for the product word run"
+for _ in $(seq 300); do alive "$third" || break; sleep 0.1; done
+alive "$third" && fail "the launcher did not end after handling its product"
+status=0
+wait "$third" || status=$?
+[ "$status" = 0 ] || fail "the launcher ended with status $status"
+
+echo "1 passed, 0 failed"
