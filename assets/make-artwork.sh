@@ -41,27 +41,23 @@ trap 'rm -rf "$tmp"' EXIT
 
 # --- tile icons --------------------------------------------------------------
 
-# Semi-transparent white of the given size whose opacity follows a grey
-# gradient. Done through a mask because a gradient towards "none" fades
-# through transparent black and greys the result.
-white_wash() { # SIZE GRADIENT
-    echo "( -size $1 xc:white ( -size $1 $2 ) -alpha off -compose copy-opacity -composite )"
-}
-
 # tile NAME COLOUR TEXT
 tile() {
     local name=$1 colour=$2 text=$3
+    # The highlight is white with a grey-gradient mask as its opacity: a
+    # gradient towards "none" would fade through transparent black and
+    # dirty the colour.
     # Every monogram is fitted into the same box, so one letter and three
     # letters get the same visual weight in the grid; rendered large and
     # scaled down for clean edges. Centred on its ink box (not the font's
     # line box) so it sits optically in the middle.
-    local box=80x56
+    local box=78x52
     "$IM" -size 128x128 xc:none \
         -fill "$colour" -draw 'roundrectangle 4,4 123,123 26,26' \
         \( -size 128x128 xc:white \( -size 128x128 gradient:gray16-black \) \
            -alpha off -compose copy-opacity -composite \) \
         -compose src-atop -composite -compose over \
-        \( -background none -fill white -font "$BOLD" -pointsize 160 \
+        \( +size -background none -fill white -font "$BOLD" -pointsize 160 \
            "label:$text" -trim +repage -resize "$box" \) \
         -gravity center -composite \
         "${PNG_OPTS[@]}" "$here/tile_$name.png"
@@ -80,21 +76,20 @@ tile contact '#5C677A' 'C'
 
 # --- vendor logo ---------------------------------------------------------------
 
-# Mark: rounded square in the brand gradient carrying a white "Q" with a
-# green dot, followed by the wordmark and a small spaced caption.
+# Mark: rounded square in the brand gradient with a geometric "Q" (white
+# ring, green tail), then the wordmark and a small spaced caption.
 "$IM" -size 80x80 "gradient:$BRAND_MID-$BRAND_DARK" \
     \( -size 80x80 xc:black -fill white -draw 'roundrectangle 0,0 79,79 18,18' \) \
     -alpha off -compose copy-opacity -composite -compose over \
-    \( -background none -fill white -font "$BOLD" -pointsize 58 label:Q -trim +repage \) \
-    -gravity center -geometry -2+2 -composite \
-    -fill "$BRAND_GREEN" -stroke white -strokewidth 3 -draw 'circle 62,62 62,71' \
+    -fill none -stroke white -strokewidth 9 -draw 'circle 37,37 37,18' \
+    -stroke "$BRAND_GREEN" -draw 'stroke-linecap round line 50,50 62,62' \
     "$tmp/mark.png"
 
 "$IM" -size 413x99 xc:none \
     "$tmp/mark.png" -gravity west -geometry +6+0 -composite \
     -gravity northwest \
-    -font "$BOLD" -pointsize 62 -fill "$BRAND_DARK" -annotate +104+6 'Quorvel' \
-    -font "$BOOK" -pointsize 14 -kerning 5 -fill '#5F7F8C' -annotate +108+76 'LAUNCHER' \
+    -font "$BOLD" -pointsize 62 -fill "$BRAND_DARK" -annotate +102+2 'Quorvel' \
+    -font "$BOLD" -pointsize 13 -kerning 7.4 -fill "$BRAND_GREEN" -annotate +106+73 'LAUNCHER' \
     "${PNG_OPTS[@]}" "$here/logo.png"
 
 # --- "IA" badge ----------------------------------------------------------------
@@ -115,21 +110,24 @@ spark() {
     -gravity center -compose over -composite \
     \( -background none -fill white -font "$BOLD" -pointsize 34 label:IA -trim +repage \) \
     -gravity center -geometry -3+5 -composite \
-    -fill white -draw "$(spark 58 24 11)" \
-    -fill 'rgba(255,255,255,0.75)' -draw "$(spark 22 27 5)" \
+    -fill white -draw "$(spark 60 26 11)" \
+    -fill 'rgba(255,255,255,0.75)' -draw "$(spark 45 15 5)" \
     "${PNG_OPTS[@]}" "$here/ia.png"
 
 # --- window background -----------------------------------------------------------
 
-# Near-white vertical wash with a faint dot grid; kept pale so the blue
-# captions on top of it keep their contrast.
-"$IM" -size 871x649 'gradient:#FFFFFF-#EAF1F5' \
-    \( -size 18x18 xc:none -fill 'rgba(14,77,100,0.05)' -draw 'circle 9,9 9,7.6' \
-       -write mpr:dot +delete -size 871x649 tile:mpr:dot \) \
+# Near-white vertical wash with a faint dot grid and a soft light patch in
+# the middle behind the tiles; kept pale so the blue captions on top keep
+# their contrast.
+"$IM" -size 871x649 'gradient:#FFFFFF-#E9F0F4' \
+    \( -size 18x18 xc:none -fill 'rgba(14,77,100,0.06)' -draw 'circle 9,9 9,7.6' \
+       -write mpr:dot +delete \
+       -size 871x649 xc:none -tile mpr:dot -draw 'color 0,0 reset' +tile \) \
     -compose over -composite \
-    \( -size 871x649 radial-gradient:'rgba(255,255,255,0.85)-rgba(255,255,255,0)' \) \
+    \( -size 871x649 xc:white \( -size 871x649 radial-gradient:gray60-black \) \
+       -alpha off -compose copy-opacity -composite \) \
     -compose over -composite \
-    -depth 8 -alpha off "${PNG_OPTS[@]}" "$here/background.png"
+    -alpha off -depth 8 "${PNG_OPTS[@]}" "$here/background.png"
 
 # --- footer pictures ---------------------------------------------------------------
 
