@@ -27,7 +27,7 @@ done
 # Plain C locale for awk's number formatting, and no timestamps or
 # profiles in the output, so that reruns give identical files.
 export LC_ALL=C
-PNG_OPTS=(-strip -define png:exclude-chunks=date,time)
+PNG_OPTS=(-strip -define 'png:exclude-chunks=date,time')
 JPG_OPTS=(-strip -quality 92 -sampling-factor 1x1 -interlace none)
 
 # Brand colours, shared by the logo, badge and spinners.
@@ -44,13 +44,14 @@ trap 'rm -rf "$tmp"' EXIT
 # tile NAME COLOUR TEXT
 tile() {
     local name=$1 colour=$2 text=$3
-    # The highlight is white with a grey-gradient mask as its opacity: a
-    # gradient towards "none" would fade through transparent black and
+    # The top highlight is white with a grey gradient as its opacity mask: a
+    # gradient towards "none" fades through transparent black and would
     # dirty the colour.
+    #
     # Every monogram is fitted into the same box, so one letter and three
-    # letters get the same visual weight in the grid; rendered large and
-    # scaled down for clean edges. Centred on its ink box (not the font's
-    # line box) so it sits optically in the middle.
+    # letters carry the same weight in the grid; it is rendered large and
+    # scaled down for clean edges, and centred on its ink box (not the
+    # font's line box) so it sits optically in the middle.
     local box=78x52
     "$IM" -size 128x128 xc:none \
         -fill "$colour" -draw 'roundrectangle 4,4 123,123 26,26' \
@@ -173,43 +174,53 @@ spinner_frames() {
     local big=$((size * 4))
     local i
     for ((i = 0; i < frames; i++)); do
-        local geom
-        geom=$(awk -v i="$i" -v n="$frames" -v s="$big" -v w="$((stroke * 4))" 'BEGIN {
-            pi = atan2(0, 1) * 4
+        # ImageMagick 6 closes both its "arc" primitive and SVG arc paths
+        # with a chord, so the arc is a fine polyline instead.
+        local arc
+        arc=$(awk -v i="$i" -v n="$frames" -v s="$big" -v w="$((stroke * 4))" 'BEGIN {
+            pi = atan2(0, -1)
             t = i / n
             len = 150 + 100 * sin(2 * pi * t)
-            start = 360 * t - 90
-            m = w / 2 + 2
-            printf "%g,%g %g,%g %g,%g", m, m, s - m, s - m, start, start + len
+            a0 = (360 * t - 90) * pi / 180
+            a1 = a0 + len * pi / 180
+            c = s / 2
+            r = c - w / 2 - 2
+            steps = int(len / 3)
+            printf "polyline"
+            for (k = 0; k <= steps; k++) {
+                a = a0 + (a1 - a0) * k / steps
+                printf " %.2f,%.2f", c + r * cos(a), c + r * sin(a)
+            }
         }')
+        local ring=$((big / 2))
         "$IM" -size "${big}x${big}" xc:white \
             -fill none -strokewidth "$((stroke * 4))" \
-            -stroke "$track" -draw "arc ${geom% *} 0,360" \
-            -stroke "$colour" -draw "stroke-linecap round arc $geom" \
+            -stroke "$track" -draw "circle $ring,$ring $ring,$((stroke * 2 + 2))" \
+            -stroke "$colour" -draw "stroke-linecap round stroke-linejoin round $arc" \
             -resize "${size}x${size}" "$prefix-$(printf %02d "$i").png"
     done
 }
 
 # Big "working" screen: spinner above a caption whose dots count up.
-spinner_frames 120 18 9 '#E3ECEF' "$BRAND_MID" "$tmp/work"
+spinner_frames 120 24 9 '#E3ECEF' "$BRAND_MID" "$tmp/work"
 caption_w=$("$IM" -font "$BOLD" -pointsize 20 label:'Trabalhando...' -format %w info:)
 caption_x=$(((320 - caption_w) / 2))
 for f in "$tmp"/work-*.png; do
     n=${f##*-}
     n=$((10#${n%.png}))
-    dots=$(printf '%*s' $((n / 6 + 1)) '' | tr ' ' '.')
+    dots=$(printf '%*s' $((n / 8 + 1)) '' | tr ' ' '.')
     "$IM" -size 320x240 xc:white \
         "$f" -gravity north -geometry +0+38 -composite \
         -gravity northwest -font "$BOLD" -pointsize 20 -fill "$BRAND_DARK" \
         -annotate "+${caption_x}+180" "Trabalhando$dots" \
         "$tmp/frame-work-$(printf %02d "$n").png"
 done
-"$IM" -delay 7 -loop 0 "$tmp"/frame-work-*.png \
+"$IM" -delay 6 -loop 0 "$tmp"/frame-work-*.png \
     +dither -colors 48 +remap -layers optimize-transparency -strip "$here/working.gif"
 
 # Small spinner for the loading panel (white panel, so no transparency).
-spinner_frames 32 12 3 '#E3ECEF' "$BRAND_MID" "$tmp/load"
-"$IM" -delay 8 -loop 0 "$tmp"/load-*.png \
+spinner_frames 32 16 3 '#E3ECEF' "$BRAND_MID" "$tmp/load"
+"$IM" -delay 7 -loop 0 "$tmp"/load-*.png \
     +dither -colors 32 +remap -layers optimize-transparency -strip "$here/loading.gif"
 
 echo "make-artwork: wrote artwork to $here"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "launch/LatestVersions.h"
+#include "common/LatestVersions.h"
 
 #include <QLatin1StringView>
 #include <QString>

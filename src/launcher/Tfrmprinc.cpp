@@ -1,6 +1,8 @@
 #include "launcher/Tfrmprinc.h"
 
 #include "common/ActivityLog.h"
+#include "common/DataFolder.h"
+#include "download/Tfrmdl.h"
 #include "launch/Catalogue.h"
 #include "launcher/MainWindowLayout.h"
 #include "launcher/Tag.h"
@@ -8,11 +10,14 @@
 #include "platform/Paths.h"
 #include "platform/Pause.h"
 #include "platform/Platform.h"
+#include "update/VersionNumbers.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QThread>
 
@@ -50,6 +55,7 @@ Tfrmprinc::Tfrmprinc(Services services, const QStringList& arguments, QWidget* p
     , m_tauto(makeTimer(this, "tauto", 4000, true))
     , m_timer2(makeTimer(this, "Timer2", 500, false))
     , m_tclose(makeTimer(this, "tclose", 2000, false))
+    , m_popupMenu1(new QMenu(this))
 {
     setObjectName(QStringLiteral("frmprinc"));
     setWindowTitle(QStringLiteral(" Quorvel"));
@@ -66,10 +72,24 @@ Tfrmprinc::Tfrmprinc(Services services, const QStringList& arguments, QWidget* p
 
     m_components = buildMainWindowElements(this);
 
+    m_launchDecision = std::make_unique<LaunchDecision>(LaunchDecision::Services{
+        *this, services.platform, services.input, &platform::sleepapm, services.fileVersion,
+        [this] { return appDataFolder(m_services.platform.folders); }});
+    m_popupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    QAction* atualizar = m_popupMenu1->addAction(QStringLiteral("Atualizar"));
+    atualizar->setObjectName(QStringLiteral("Atualizar1"));
+    QAction* fechar = m_popupMenu1->addAction(QStringLiteral("Fechar"));
+    fechar->setObjectName(QStringLiteral("Fechar1"));
+    // Queued: the menu must be closed before a run opens its own waits and dialogs.
+    for (QAction* item : {atualizar, fechar})
+        connect(item, &QAction::triggered, this, [this, item] { img_mktClick(item); }, Qt::QueuedConnection);
+    bindTileEvents();
+
     connect(m_timer1, &QTimer::timeout, this, &Tfrmprinc::Timer1Timer);
     connect(m_tshow, &QTimer::timeout, this, &Tfrmprinc::tshowTimer);
     connect(m_tauto, &QTimer::timeout, this, &Tfrmprinc::tautoTimer);
     connect(m_tclose, &QTimer::timeout, this, &Tfrmprinc::tcloseTimer);
+    connect(m_timer2, &QTimer::timeout, this, &Tfrmprinc::Timer2Timer);
 
     FormCreate();
 
@@ -198,13 +218,78 @@ void Tfrmprinc::tcloseTimer()
 
 void Tfrmprinc::img_mktClick(QObject* sender)
 {
-    if (m_launchDecision) {
-        m_launchDecision(sender);
+    if (m_launchOverride)
+        m_launchOverride(sender);
+    else
+        m_launchDecision->img_mktClick(sender);
+}
+
+void Tfrmprinc::Timer2Timer()
+{
+    m_launchDecision->Timer2Timer();
+}
+
+void Tfrmprinc::checkVrm()
+{
+    if (!launcherUpdateNeeded(m_state.latest.get(VersionSlot::vrsMenu)))
         return;
+    // Timers belong to the window's thread; the version answer arrives on a worker.
+    QMetaObject::invokeMethod(m_timer2, qOverload<>(&QTimer::start), Qt::QueuedConnection);
+}
+
+void Tfrmprinc::bindTileEvents()
+{
+    for (const CatalogueRow& row : catalogue::rows()) {
+        if (!row.hasTile())
+            continue;
+        for (const QString& prefix : {QStringLiteral("img_"), QStringLiteral("label_")}) {
+            QWidget* element = findChild<QWidget*>(prefix + row.tileSuffix);
+            element->installEventFilter(this);
+            if (prefix == QLatin1StringView("img_"))
+                element->setContextMenuPolicy(Qt::PreventContextMenu);
+        }
     }
-    // Until the launch decision is wired in, a picked product only ends the one-shot run as the decision would.
-    m_services.log.writeLog(QStringLiteral("Launch decision for ") + sender->objectName());
-    m_tclose->start();
+}
+
+bool Tfrmprinc::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton)
+            m_pressed = watched;
+        break;
+    }
+    case QEvent::MouseButtonRelease: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (mouse->button() == Qt::RightButton && widget && widget->objectName().startsWith(u"img_")) {
+            showTilePopup(widget, mouse->position().toPoint());
+            return true;
+        }
+        // A click is a press and a release on the same element, as the user expects of a button.
+        const bool clicked = mouse->button() == Qt::LeftButton && m_pressed == watched && widget &&
+                             widget->rect().contains(mouse->position().toPoint());
+        m_pressed = nullptr;
+        if (clicked) {
+            // Queued: the run's waits and dialogs must not start inside the mouse event of the element.
+            QMetaObject::invokeMethod(this, [this, target = QPointer<QObject>(watched)] {
+                if (target)
+                    img_mktClick(target);
+            }, Qt::QueuedConnection);
+            return true;
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Tfrmprinc::showTilePopup(QWidget* image, const QPoint& localPos)
+{
+    m_popupMenu1->popup(image->mapToGlobal(localPos));
 }
 
 bool Tfrmprinc::checkProcess(const QString& procname, bool terminate)
@@ -228,6 +313,41 @@ void Tfrmprinc::closeEvent(QCloseEvent* event)
     // Closing the main window ends the program, whatever other windows are still around.
     event->accept();
     QCoreApplication::quit();
+}
+
+QWidget* Tfrmprinc::panel3()
+{
+    return findChild<QWidget*>(QStringLiteral("Panel3"));
+}
+
+void Tfrmprinc::closeMainWindow()
+{
+    close();
+}
+
+void Tfrmprinc::startCloseTimer()
+{
+    m_tclose->start();
+}
+
+void Tfrmprinc::stopSelfUpdateTimer()
+{
+    m_timer2->stop();
+}
+
+void Tfrmprinc::showDownloadDialog(const DialogSettings& settings)
+{
+    auto* dialog = new Tfrmdl({m_state, m_services.platform.folders, m_services.input, m_services.log}, this);
+    m_state.frmdl = dialog;
+    dialog->cef_version = settings.cef_version;
+    dialog->isReinstall = settings.isReinstall;
+    dialog->isUpdate = settings.isUpdate;
+    dialog->silent = settings.silent;
+    dialog->incrementNextVersion = settings.incrementNextVersion;
+    dialog->setsource(settings.source);
+    dialog->setdest(settings.dest);
+    // The dialog deletes itself when it closes and clears frmdl.
+    dialog->exec();
 }
 
 // --- Parts filled in by the tile grid and web-service work; each is a named step of the start-up today. ---

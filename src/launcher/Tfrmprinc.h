@@ -1,13 +1,17 @@
 #pragma once
 
+#include "common/LauncherState.h"
+#include "launch/LaunchDecision.h"
 #include "launch/ProcessControl.h"
-#include "launcher/LauncherState.h"
 
 #include <QStringList>
 #include <QTimer>
 #include <QWidget>
 
 #include <functional>
+#include <memory>
+
+class QMenu;
 
 namespace quorvel {
 
@@ -19,7 +23,7 @@ class Input;
 } // namespace platform
 
 // The launcher's main window: the tiles, the footer, the start-up timers and the launcher state.
-class Tfrmprinc : public QWidget
+class Tfrmprinc : public QWidget, private LaunchHost
 {
     Q_OBJECT
 public:
@@ -28,20 +32,25 @@ public:
         platform::Platform& platform;
         platform::Input& input;
         ActivityLog& log;
+        std::function<QString(const QString& path)> fileVersion;
     };
-    using LaunchDecision = std::function<void(QObject* sender)>;
+    using LaunchOverride = std::function<void(QObject* sender)>;
 
     // arguments: the positional command-line arguments, without the program name.
     Tfrmprinc(Services services, const QStringList& arguments, QWidget* parent = nullptr);
 
-    LauncherState& state() { return m_state; }
+    LauncherState& state() override { return m_state; }
     const QList<QWidget*>& components() const { return m_components; }
     // The element with this object name, letter case ignored; null when none.
     QWidget* findComponent(const QString& name) const;
 
-    // The launch decision run by a tile click, Enter, a popup item or an argument dispatch.
-    void setLaunchDecision(LaunchDecision decision) { m_launchDecision = std::move(decision); }
+    // The launch decision, run by a tile click, Enter, a popup item or an argument dispatch. Tests of the start-up
+    // replace it to record what reaches it.
+    void setLaunchOverride(LaunchOverride decision) { m_launchOverride = std::move(decision); }
     void img_mktClick(QObject* sender);
+    void Timer2Timer();
+    // The self-update check after a version answer; safe from any thread.
+    void checkVrm();
 
     // Start-up and timers.
     void FormCreate();
@@ -51,14 +60,15 @@ public:
     void tcloseTimer();
 
     // Process control through the shell, with the forwarded command-line parameters.
-    bool checkProcess(const QString& procname, bool terminate);
-    void exec(const QString& l);
+    bool checkProcess(const QString& procname, bool terminate) override;
+    void exec(const QString& l) override;
 
     // An information message box; returns when the user has closed it.
     void mdl(const QString& s);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void getvin();
@@ -68,13 +78,24 @@ private:
     void dshz(bool ent);
     void firstArgumentDispatch();
     void revealElement(QWidget* element);
+    void bindTileEvents();
+    void showTilePopup(QWidget* image, const QPoint& localPos);
+
+    // LaunchHost
+    QWidget* panel3() override;
+    void closeMainWindow() override;
+    void startCloseTimer() override;
+    void stopSelfUpdateTimer() override;
+    void showDownloadDialog(const DialogSettings& settings) override;
 
     Services m_services;
     QStringList m_arguments;
     LauncherState m_state;
     ProcessControl m_processControl;
     QList<QWidget*> m_components;
-    LaunchDecision m_launchDecision;
+    LaunchOverride m_launchOverride;
+    std::unique_ptr<LaunchDecision> m_launchDecision;
+    QObject* m_pressed = nullptr; // element under the last left-button press, for click detection
 
     // Named children, so tests and later parts find them by name.
     QTimer* m_timer1;
@@ -82,6 +103,7 @@ private:
     QTimer* m_tauto;
     QTimer* m_timer2;
     QTimer* m_tclose;
+    QMenu* m_popupMenu1;
 };
 
 } // namespace quorvel

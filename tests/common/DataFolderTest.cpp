@@ -11,7 +11,7 @@
 TEST(DataFolder, CreatesOneLevelAndAddsASingleSeparator)
 {
     QTemporaryDir root;
-    quorvel::testing::FakeFolders folders;
+    quorvel::fakes::FakeFolders folders;
 
     folders.roaming = root.path();
     EXPECT_EQ(quorvel::appDataFolder(folders), root.path() + QStringLiteral("/Quorvel"));

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 using namespace quorvel;
-using quorvel::testing::FakePlatform;
+using quorvel::fakes::FakePlatform;
 
 namespace {
 

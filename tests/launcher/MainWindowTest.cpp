@@ -1,12 +1,15 @@
 #include "common/ActivityLog.h"
+#include "download/Tfrmdl.h"
 #include "launcher/Tag.h"
 #include "launcher/Tfrmprinc.h"
 #include "support/FakePlatform.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QEvent>
 #include <QFile>
 #include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -15,10 +18,11 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <thread>
 
 using namespace quorvel;
-using quorvel::testing::FakeInput;
-using quorvel::testing::FakePlatform;
+using quorvel::fakes::FakeInput;
+using quorvel::fakes::FakePlatform;
 
 namespace {
 
@@ -36,8 +40,8 @@ struct Launcher
         input.shift = shiftHeld;
         fake.processes.self = 100;
         fake.processes.running = {{100, "quorvel"}, {200, "quorvel"}, {201, "quorvelc"}, {300, "quorface.exe"}};
-        window = std::make_unique<Tfrmprinc>(Tfrmprinc::Services{fake.platform, input, log}, arguments);
-        window->setLaunchDecision([this](QObject* sender) { launched.append(sender->objectName()); });
+        window = std::make_unique<Tfrmprinc>(Tfrmprinc::Services{fake.platform, input, log, [](const QString&) { return QString(); }}, arguments);
+        window->setLaunchOverride([this](QObject* sender) { launched.append(sender->objectName()); });
         // The tests drive the handlers themselves.
         for (QTimer* timer : window->findChildren<QTimer*>())
             timer->stop();
@@ -199,15 +203,16 @@ TEST(MainWindow, ArgumentDispatches)
 TEST(MainWindow, CloseTimerWaitsForTheDialog)
 {
     Launcher l({});
-    QWidget dialog;
-    l.window->state().frmdl = &dialog;
+    auto* dialog = new Tfrmdl({l.window->state(), l.fake.folders, l.input, l.log});
+    l.window->state().frmdl = dialog;
     QTimer* tclose = l.timer("tclose");
     EXPECT_EQ(tclose->interval(), 2000);
     tclose->start();
     l.window->tcloseTimer();
     EXPECT_TRUE(tclose->isActive());
 
-    l.window->state().frmdl = nullptr;
+    delete dialog; // a closed dialog clears frmdl as it goes
+    EXPECT_EQ(l.window->state().frmdl, nullptr);
     l.window->tcloseTimer();
     EXPECT_FALSE(tclose->isActive());
 }
@@ -237,4 +242,63 @@ TEST(MainWindow, ExecForwardsTheParametersAndHidesForFiles)
     // The running product was ended first.
     EXPECT_NE(std::find(l.fake.processes.terminated.begin(), l.fake.processes.terminated.end(), 300u),
               l.fake.processes.terminated.end());
+}
+
+TEST(MainWindow, CheckVrmArmsTheSelfUpdateFromAWorker)
+{
+    Launcher l({});
+    QTimer* timer2 = l.timer("Timer2");
+    const auto checkFromWorker = [&l](const char* version) {
+        l.window->state().latest.set(VersionSlot::vrsMenu, QString::fromLatin1(version));
+        std::thread worker([&l] { l.window->checkVrm(); });
+        worker.join();
+        QCoreApplication::processEvents();
+    };
+    checkFromWorker("1.77");
+    EXPECT_FALSE(timer2->isActive());
+    checkFromWorker("");
+    EXPECT_FALSE(timer2->isActive());
+    checkFromWorker("1.79");
+    EXPECT_TRUE(timer2->isActive());
+    EXPECT_EQ(timer2->interval(), 500);
+}
+
+TEST(MainWindow, TileClicksAndTheTileMenuReachTheDecision)
+{
+    Launcher l({});
+    const auto click = [](QWidget* target, Qt::MouseButton button, QPoint at = {5, 5}) {
+        QMouseEvent press(QEvent::MouseButtonPress, at, target->mapToGlobal(at), button, button, Qt::NoModifier);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, target->mapToGlobal(at), button, Qt::NoButton,
+                            Qt::NoModifier);
+        QApplication::sendEvent(target, &press);
+        QApplication::sendEvent(target, &release);
+        QCoreApplication::processEvents();
+    };
+    click(l.element("label_face"), Qt::LeftButton);
+    click(l.element("img_mkt"), Qt::LeftButton);
+    click(l.element("img_quor"), Qt::LeftButton); // the logo is a link, not a tile
+    EXPECT_EQ(l.launched, (QStringList{QStringLiteral("label_face"), QStringLiteral("img_mkt")}));
+
+    // A press on one element released over another is no click.
+    l.launched.clear();
+    QWidget* face = l.element("img_face");
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), face->mapToGlobal(QPointF(5, 5)), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(face, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(l.element("img_tik"), &release);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(l.launched.isEmpty());
+
+    auto* menu = l.window->findChild<QMenu*>(QStringLiteral("PopupMenu1"));
+    ASSERT_NE(menu, nullptr);
+    ASSERT_EQ(menu->actions().size(), 2);
+    EXPECT_EQ(menu->actions()[0]->objectName(), QStringLiteral("Atualizar1"));
+    EXPECT_EQ(menu->actions()[0]->text(), QStringLiteral("Atualizar"));
+    EXPECT_EQ(menu->actions()[1]->objectName(), QStringLiteral("Fechar1"));
+    EXPECT_EQ(menu->actions()[1]->text(), QStringLiteral("Fechar"));
+    menu->actions()[1]->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(l.launched, QStringList{QStringLiteral("Fechar1")});
 }

@@ -10,7 +10,7 @@
 #include <map>
 #include <vector>
 
-namespace quorvel::testing {
+namespace quorvel::fakes {
 
 class FakeFolders : public platform::Folders
 {
@@ -88,4 +88,4 @@ struct FakePlatform
     platform::Platform platform{folders, processes, shell, files};
 };
 
-} // namespace quorvel::testing
+} // namespace quorvel::fakes

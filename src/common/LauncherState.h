@@ -1,18 +1,20 @@
 #pragma once
 
+#include "common/DownloadResult.h"
+#include "common/LatestVersions.h"
 #include "common/SharedText.h"
-#include "launch/LatestVersions.h"
 
 #include <QPointer>
 #include <QString>
-#include <QWidget>
 
 #include <atomic>
 
 namespace quorvel {
 
+class Tfrmdl;
+
 // The values the launcher's parts share for the life of the process. Everything is used on the window's thread
-// except the fields the version query's worker writes, which are thread-safe types.
+// except the fields that worker threads write, which are thread-safe types.
 struct LauncherState
 {
     QString lang;
@@ -26,9 +28,10 @@ struct LauncherState
     QPointer<QObject> lastHover;
     LatestVersions latest;
     SharedText adLink;
-    QString launchVersion;
-    SharedText dlOutcome;
-    QPointer<QWidget> frmdl; // the open download dialog, null when none is open
+    QString launchVersion; // latest version of the product being installed or updated
+    SharedText dlOutcome;  // text of the last download outcome; only setDlResult writes it
+    std::atomic<TDLResult> dlResultCode{TDLResult::drNone};
+    QPointer<Tfrmdl> frmdl; // the open download dialog, null when none is open
 };
 
 } // namespace quorvel

@@ -1,4 +1,4 @@
-#include "launch/LatestVersions.h"
+#include "common/LatestVersions.h"
 
 namespace quorvel {
 

@@ -1,0 +1,319 @@
+#include "download/Tfrmdl.h"
+
+#include "common/ActivityLog.h"
+#include "common/DataFolder.h"
+#include "common/LauncherState.h"
+#include "common/VendorHost.h"
+#include "platform/Input.h"
+#include "platform/Paths.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMessageBox>
+#include <QMovie>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QThread>
+#include <QTimer>
+
+namespace quorvel {
+
+namespace {
+
+constexpr int kClientWidth = 366;
+constexpr int kClientHeight = 231;
+constexpr int kProgressHeight = 20;
+constexpr int kWorkingAboveCentre = 25;
+constexpr int kTimeoutMs = 30 * 60 * 1000;
+
+QTimer* makeTimer(QObject* owner, const char* name, int intervalMs)
+{
+    auto* timer = new QTimer(owner);
+    timer->setObjectName(QLatin1StringView(name));
+    timer->setInterval(intervalMs);
+    return timer;
+}
+
+} // namespace
+
+Tfrmdl::Tfrmdl(Services services, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint)
+    , m_services(services)
+    , m_working(new QLabel(this))
+    , m_progressBar(new QProgressBar(this))
+    , m_memolog(new QPlainTextEdit(this))
+    , m_tdl(makeTimer(this, "tdl", 500))
+    , m_ttimeout(makeTimer(this, "ttimeout", kTimeoutMs))
+    , m_timer1(makeTimer(this, "Timer1", 1000))
+{
+    setObjectName(QStringLiteral("frmdl"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setModal(true);
+    setFixedSize(kClientWidth, kClientHeight);
+    QPalette white = palette();
+    white.setColor(QPalette::Window, Qt::white);
+    setPalette(white);
+    setAutoFillBackground(true);
+    QFont tahoma(QStringLiteral("Tahoma"));
+    tahoma.setPixelSize(11);
+    setFont(tahoma);
+
+    m_working->setObjectName(QStringLiteral("working"));
+    m_working->setGeometry(23, -30, 320, 240);
+
+    m_progressBar->setObjectName(QStringLiteral("ProgressBar1"));
+    m_progressBar->setGeometry(0, kClientHeight - kProgressHeight, kClientWidth, kProgressHeight);
+    m_progressBar->setRange(0, 100);
+    m_progressBar->setTextVisible(false);
+    m_progressBar->hide();
+
+    // Below the visible area until the first logged line brings it up.
+    m_memolog->setObjectName(QStringLiteral("memolog"));
+    m_memolog->setGeometry(0, 2000, 415, 169);
+    m_memolog->setReadOnly(true);
+    m_memolog->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_memolog->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_memolog->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // The dialog itself keeps the keyboard, so Escape always reaches it.
+    m_memolog->setFocusPolicy(Qt::NoFocus);
+    m_memolog->viewport()->installEventFilter(this);
+
+    connect(m_tdl, &QTimer::timeout, this, &Tfrmdl::tdlTimer);
+    connect(m_ttimeout, &QTimer::timeout, this, &Tfrmdl::ttimeoutTimer);
+
+    FormCreate();
+    m_ttimeout->start();
+
+    // Launcher log lines also go to the memo of the open dialog, from whatever thread writes them.
+    m_services.log.setMemoSink([this](const QString& line) {
+        QMetaObject::invokeMethod(this, [this, line] { appendToMemo(line); }, Qt::QueuedConnection);
+    });
+}
+
+Tfrmdl::~Tfrmdl()
+{
+    // Waits for a line being handed over right now; later lines find no dialog.
+    m_services.log.setMemoSink(nullptr);
+    if (m_services.state.frmdl == this)
+        m_services.state.frmdl = nullptr;
+}
+
+void Tfrmdl::FormCreate()
+{
+    if (gifLoadFromResource(m_working, QStringLiteral("working"))) {
+        const QSize picture = m_working->movie()->frameRect().size();
+        m_working->resize(picture);
+        const QSize outer = frameGeometry().size();
+        m_working->move((outer.width() - picture.width()) / 2,
+                        (outer.height() - picture.height()) / 2 - kWorkingAboveCentre);
+        m_working->movie()->start();
+    }
+    silent = false;
+    isUpdate = true;
+    incrementNextVersion = true;
+    ldlLinks[0] = vendorAddress(QStringLiteral("/ldl.php"));
+    dbg = m_services.input.isShiftDown();
+    corCount = 0;
+    erroExecInstall = 0;
+    inicio = QDateTime::currentDateTime();
+    isReinstall = false;
+}
+
+Tfrmdl::LinkGroup* Tfrmdl::linkGroup(QStringView name)
+{
+    const std::pair<const char*, LinkGroup*> groups[] = {
+        {"linkh", &linkh}, {"linkf", &linkf}, {"linkt", &linkt}, {"linki", &linki}, {"linkw", &linkw}, {"linkl", &linkl},
+        {"linkk", &linkk}, {"linku", &linku}, {"links", &links}, {"linkm", &linkm}, {"linko", &linko},
+    };
+    for (const auto& [groupName, group] : groups) {
+        if (name == QLatin1StringView(groupName))
+            return group;
+    }
+    return nullptr;
+}
+
+void Tfrmdl::setsource(const QString& s)
+{
+    source = s;
+    source_name = s;
+    if (source_name == QLatin1StringView("whats"))
+        source_name = QStringLiteral("Messages");
+    if (!source_name.isEmpty())
+        source_name[0] = source_name.at(0).toUpper();
+    if (source_name == QLatin1StringView("Lx"))
+        source_name = QStringLiteral("LX");
+    else if (source_name == QLatin1StringView("Sms"))
+        source_name = QStringLiteral("SMS");
+    setdest(appDataFolder(m_services.folders) + platform::kPathSeparator + QStringLiteral("quor") + s +
+            QStringLiteral(".zip"));
+}
+
+void Tfrmdl::setdest(const QString& s)
+{
+    dest = s;
+    const QLatin1StringView zip(".zip");
+    if (dest.contains(zip))
+        dest.replace(zip, u'_' + getNextVersion() + zip);
+}
+
+QString Tfrmdl::getNextVersion() const
+{
+    QString digits = m_services.state.launchVersion;
+    if (digits.isEmpty())
+        return {};
+    digits.remove(u'.');
+    bool isNumber = false;
+    qlonglong n = digits.toLongLong(&isNumber);
+    // A version that is no number once its points are gone names the archive with 0.
+    if (!isNumber)
+        n = 0;
+    if (isUpdate && incrementNextVersion && !isReinstall)
+        ++n;
+    return QString::number(n);
+}
+
+void Tfrmdl::setDlResult(TDLResult d)
+{
+    m_services.state.dlResultCode.store(d);
+    const QString text = outcomeText(d);
+    if (!text.isEmpty())
+        m_services.state.dlOutcome.set(text);
+}
+
+void Tfrmdl::addLog(const QString& text)
+{
+    if (!dbg)
+        return;
+    if (QThread::currentThread() == thread()) {
+        appendToMemo(text);
+        return;
+    }
+    // Queued calls from one thread arrive in the order they were made.
+    QMetaObject::invokeMethod(this, [this, text] { appendToMemo(text); }, Qt::QueuedConnection);
+}
+
+void Tfrmdl::appendToMemo(const QString& text)
+{
+    m_memolog->move(0, 0);
+    m_memolog->appendPlainText(text);
+}
+
+void Tfrmdl::ajCp()
+{
+    if (source == QLatin1StringView("nav"))
+        setWindowTitle(QStringLiteral("Atualizando navegador , aguarde..."));
+    else if (isUpdate)
+        setWindowTitle(QStringLiteral(" Atualizando ") + source_name + QStringLiteral(", aguarde..."));
+    else
+        setWindowTitle(QStringLiteral(" Baixando ") + source_name + QStringLiteral(", aguarde..."));
+    m_progressBar->show();
+}
+
+void Tfrmdl::closeOtherForms()
+{
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        const QString name = window->objectName();
+        if (window->isVisible() && name != QLatin1StringView("frmprinc") && name != QLatin1StringView("frmdl"))
+            window->close();
+    }
+}
+
+bool Tfrmdl::gifLoadFromResource(QLabel* im, const QString& resName)
+{
+    auto movie = std::make_unique<QMovie>(QStringLiteral(":/") + resName + QStringLiteral(".gif"), QByteArray("gif"));
+    if (!movie->isValid()) {
+        const QString reason = movie->lastErrorString().isEmpty() ? resName : movie->lastErrorString();
+        addLog(QStringLiteral("Error while loading GIF image from resource: ") + reason);
+        return false;
+    }
+    movie->setParent(im);
+    im->setMovie(movie.release());
+    return true;
+}
+
+void Tfrmdl::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void Tfrmdl::FormShow()
+{
+    ajCp();
+    m_tdl->start();
+}
+
+void Tfrmdl::tdlTimer()
+{
+    m_tdl->stop();
+    getLinks();
+    closeOtherForms();
+    startDownload();
+}
+
+void Tfrmdl::keyPressEvent(QKeyEvent* event)
+{
+    // Not passed on: the dialog's own Escape handling would close it without asking.
+    FormKeyDown(event);
+}
+
+void Tfrmdl::FormKeyDown(QKeyEvent* event)
+{
+    if (event->key() != Qt::Key_Escape)
+        return;
+    const auto answer = QMessageBox::question(this, QApplication::applicationName(),
+                                              QStringLiteral("Deseja cancelar ?"), QMessageBox::Yes | QMessageBox::No);
+    if (answer == QMessageBox::Yes && m_services.state.frmdl)
+        m_services.state.frmdl->close();
+}
+
+bool Tfrmdl::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_memolog->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+        memologDblClick();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void Tfrmdl::memologDblClick()
+{
+    close();
+}
+
+void Tfrmdl::closeEvent(QCloseEvent* event)
+{
+    FormClose();
+    QDialog::closeEvent(event);
+}
+
+void Tfrmdl::FormClose()
+{
+    if (m_services.state.frmdl == this)
+        m_services.state.frmdl = nullptr;
+}
+
+// --- Steps of the download work that are not written yet ---
+
+void Tfrmdl::getLinks()
+{
+    // The link request to the vendor's service is not written yet; the link groups stay empty.
+    addLog(QStringLiteral("getLinks: ") + ldlLinks[0]);
+}
+
+void Tfrmdl::startDownload()
+{
+    // The download worker and install step are not written yet; the dialog waits to be cancelled.
+    addLog(QStringLiteral("startDownload: ") + source + QStringLiteral(" > ") + dest);
+}
+
+void Tfrmdl::ttimeoutTimer()
+{
+    // The time-out's browser fallback is not written yet.
+    m_ttimeout->stop();
+}
+
+} // namespace quorvel
