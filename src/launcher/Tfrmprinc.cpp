@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QThread>
@@ -71,6 +72,9 @@ Tfrmprinc::Tfrmprinc(Services services, const QStringList& arguments, QWidget* p
         move(screen->availableGeometry().center() - rect().center());
 
     m_components = buildMainWindowElements(this);
+    m_tileGrid = std::make_unique<TileGrid>(
+        TileGrid::Services{*this, m_state, services.platform.folders, services.platform.files, services.input});
+    m_footer = std::make_unique<Footer>(*this, m_state, *m_tileGrid);
 
     m_launchDecision = std::make_unique<LaunchDecision>(LaunchDecision::Services{
         *this, services.platform, services.input, &platform::sleepapm, services.fileVersion,
@@ -83,7 +87,7 @@ Tfrmprinc::Tfrmprinc(Services services, const QStringList& arguments, QWidget* p
     // Queued: the menu must be closed before a run opens its own waits and dialogs.
     for (QAction* item : {atualizar, fechar})
         connect(item, &QAction::triggered, this, [this, item] { img_mktClick(item); }, Qt::QueuedConnection);
-    bindTileEvents();
+    bindElementEvents();
 
     connect(m_timer1, &QTimer::timeout, this, &Tfrmprinc::Timer1Timer);
     connect(m_tshow, &QTimer::timeout, this, &Tfrmprinc::tshowTimer);
@@ -115,8 +119,8 @@ void Tfrmprinc::FormCreate()
     // A newer launcher replaces any copy still running.
     checkProcess(platform::fileNamePart(m_services.platform.folders.ownExecutablePath()), true);
 
-    centerLogo();
-    centraliza();
+    m_tileGrid->centerLogo();
+    m_tileGrid->centraliza();
 
     m_state.debugMode = m_services.input.isShiftDown();
     m_services.log.setDebugMode(m_state.debugMode);
@@ -133,7 +137,7 @@ void Tfrmprinc::FormCreate()
     m_state.startParam3 = u'"' + argument(3) + u'"';
     m_state.startParam4 = argument(4);
 
-    adjustBarAt125();
+    m_tileGrid->adjustBarAt125();
 
     if (m_state.debugMode) {
         m_services.log.writeLog(QStringLiteral("Application start"));
@@ -151,7 +155,7 @@ void Tfrmprinc::tshowTimer()
 {
     m_tshow->stop();
     if (!m_state.showWhats.load())
-        dshz(false);
+        m_tileGrid->dshz(false);
     findChild<QWidget*>(QStringLiteral("ploading"))->hide();
 
     auto* logo = findChild<QLabel*>(QStringLiteral("img_quor"));
@@ -237,45 +241,93 @@ void Tfrmprinc::checkVrm()
     QMetaObject::invokeMethod(m_timer2, qOverload<>(&QTimer::start), Qt::QueuedConnection);
 }
 
-void Tfrmprinc::bindTileEvents()
+void Tfrmprinc::bindElementEvents()
 {
     for (const CatalogueRow& row : catalogue::rows()) {
         if (!row.hasTile())
             continue;
-        for (const QString& prefix : {QStringLiteral("img_"), QStringLiteral("label_")}) {
-            QWidget* element = findChild<QWidget*>(prefix + row.tileSuffix);
-            element->installEventFilter(this);
-            if (prefix == QLatin1StringView("img_"))
-                element->setContextMenuPolicy(Qt::PreventContextMenu);
-        }
+        for (const QString& prefix : {QStringLiteral("img_"), QStringLiteral("label_")})
+            m_tileElements.append(findChild<QWidget*>(prefix + row.tileSuffix));
     }
+    const char* others[] = {"img_quor", "img_ia", "Panel3", "back", "Shape1", "Label2", "img_fale",
+                            "Label4",   "img_comprar", "label3", "img_videos", "labelad"};
+    QList<QObject*> watched = m_tileElements;
+    for (const char* name : others)
+        watched.append(findChild<QWidget*>(QLatin1StringView(name)));
+    for (QObject* object : watched) {
+        auto* widget = static_cast<QWidget*>(object);
+        widget->setMouseTracking(true); // hover follows plain moves, not only drags
+        widget->installEventFilter(this);
+    }
+}
+
+void Tfrmprinc::hover(QObject* element)
+{
+    const QString name = element->objectName();
+    if (m_tileElements.contains(element) || name == QLatin1StringView("img_quor"))
+        m_tileGrid->focusSoft(element, false);
+    else if (name == QLatin1StringView("Panel3") || name == QLatin1StringView("back"))
+        m_tileGrid->resetLabels(element);
+    else if (Footer::hasHover(element))
+        m_footer->hover(element);
+    // labelad and img_ia have no hover of their own: the highlight before them stays.
+}
+
+bool Tfrmprinc::isClickable(const QObject* element) const
+{
+    const QString name = element->objectName();
+    return m_tileElements.contains(element) || name == QLatin1StringView("labelad") ||
+           !m_footer->clickTarget(element).isEmpty();
+}
+
+void Tfrmprinc::click(QObject* element)
+{
+    if (m_tileElements.contains(element)) {
+        img_mktClick(element);
+        return;
+    }
+    const QString target = m_footer->clickTarget(element);
+    // An advertisement that has not arrived opens nothing.
+    if (!target.isEmpty())
+        exec(target);
 }
 
 bool Tfrmprinc::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
+    case QEvent::Enter:
+        hover(watched);
+        break;
+    case QEvent::MouseMove:
+        hover(watched);
+        // Handled here: passed on, the move would reach the container and clear the selection again.
+        return true;
     case QEvent::MouseButtonPress: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::LeftButton)
+        // Taken here, so the press does not travel on to the container and count as pressed there.
+        if (mouse->button() == Qt::LeftButton && isClickable(watched)) {
             m_pressed = watched;
+            return true;
+        }
         break;
     }
     case QEvent::MouseButtonRelease: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
-        auto* widget = qobject_cast<QWidget*>(watched);
-        if (mouse->button() == Qt::RightButton && widget && widget->objectName().startsWith(u"img_")) {
+        auto* widget = static_cast<QWidget*>(watched);
+        if (mouse->button() == Qt::RightButton && m_tileElements.contains(watched) &&
+            widget->objectName().startsWith(u"img_")) {
             showTilePopup(widget, mouse->position().toPoint());
             return true;
         }
         // A click is a press and a release on the same element, as the user expects of a button.
-        const bool clicked = mouse->button() == Qt::LeftButton && m_pressed == watched && widget &&
+        const bool clicked = mouse->button() == Qt::LeftButton && m_pressed == watched &&
                              widget->rect().contains(mouse->position().toPoint());
         m_pressed = nullptr;
         if (clicked) {
-            // Queued: the run's waits and dialogs must not start inside the mouse event of the element.
+            // Queued: a run's waits and dialogs must not start inside the element's own mouse event.
             QMetaObject::invokeMethod(this, [this, target = QPointer<QObject>(watched)] {
                 if (target)
-                    img_mktClick(target);
+                    click(target);
             }, Qt::QueuedConnection);
             return true;
         }
@@ -285,6 +337,41 @@ bool Tfrmprinc::eventFilter(QObject* watched, QEvent* event)
         break;
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void Tfrmprinc::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Left:
+        m_tileGrid->setSoft(-1);
+        break;
+    case Qt::Key_Right:
+        m_tileGrid->setSoft(1);
+        break;
+    case Qt::Key_Up:
+        m_tileGrid->setSoft(-4);
+        break;
+    case Qt::Key_Down:
+        m_tileGrid->setSoft(4);
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (!m_state.currentSoft.isEmpty()) {
+            if (QWidget* image = findChild<QWidget*>(QStringLiteral("img_") + m_state.currentSoft))
+                img_mktClick(image);
+        }
+        break;
+    case Qt::Key_Z: {
+        QWidget* messages = findChild<QWidget*>(QStringLiteral("img_whats"));
+        if (messages->isHidden()) {
+            m_tileGrid->dshz(true);
+            img_mktClick(messages);
+        }
+        break;
+    }
+    default:
+        QWidget::keyPressEvent(event);
+    }
 }
 
 void Tfrmprinc::showTilePopup(QWidget* image, const QPoint& localPos)
@@ -355,27 +442,6 @@ void Tfrmprinc::showDownloadDialog(const DialogSettings& settings)
 void Tfrmprinc::getvin()
 {
     // The version query against the vendor's web service is not written yet; the slots stay empty.
-}
-
-void Tfrmprinc::centerLogo()
-{
-    // Logo centring on a scaled window: not written yet; the logo keeps its designed position.
-}
-
-void Tfrmprinc::centraliza()
-{
-    // Re-centring of the tile images on a scaled window: not written yet; at 100 % it changes nothing.
-}
-
-void Tfrmprinc::adjustBarAt125()
-{
-    // The logo bar adjustment at 125 % scaling: not written yet.
-}
-
-void Tfrmprinc::dshz(bool ent)
-{
-    // Hiding the Messages tile: not written yet (nothing clears showWhats before the version query exists).
-    Q_UNUSED(ent);
 }
 
 } // namespace quorvel

@@ -3,6 +3,8 @@
 #include "common/LauncherState.h"
 #include "launch/LaunchDecision.h"
 #include "launch/ProcessControl.h"
+#include "launcher/Footer.h"
+#include "launcher/TileGrid.h"
 
 #include <QStringList>
 #include <QTimer>
@@ -12,6 +14,7 @@
 #include <memory>
 
 class QMenu;
+class QKeyEvent;
 
 namespace quorvel {
 
@@ -66,19 +69,21 @@ public:
     // An information message box; returns when the user has closed it.
     void mdl(const QString& s);
 
+    TileGrid& tileGrid() { return *m_tileGrid; }
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void getvin();
-    void centerLogo();
-    void centraliza();
-    void adjustBarAt125();
-    void dshz(bool ent);
     void firstArgumentDispatch();
     void revealElement(QWidget* element);
-    void bindTileEvents();
+    void bindElementEvents();
+    void hover(QObject* element);
+    void click(QObject* element);
+    bool isClickable(const QObject* element) const;
     void showTilePopup(QWidget* image, const QPoint& localPos);
 
     // LaunchHost
@@ -93,8 +98,11 @@ private:
     LauncherState m_state;
     ProcessControl m_processControl;
     QList<QWidget*> m_components;
+    QList<QObject*> m_tileElements; // images and captions of the tiles: click and hover select a product
     LaunchOverride m_launchOverride;
     std::unique_ptr<LaunchDecision> m_launchDecision;
+    std::unique_ptr<TileGrid> m_tileGrid;
+    std::unique_ptr<Footer> m_footer;
     QObject* m_pressed = nullptr; // element under the last left-button press, for click detection
 
     // Named children, so tests and later parts find them by name.

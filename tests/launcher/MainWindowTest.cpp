@@ -2,6 +2,7 @@
 #include "download/Tfrmdl.h"
 #include "launcher/Tag.h"
 #include "launcher/Tfrmprinc.h"
+#include "launcher/LauncherFixture.h"
 #include "support/FakePlatform.h"
 
 #include <QApplication>
@@ -23,33 +24,9 @@
 using namespace quorvel;
 using quorvel::fakes::FakeInput;
 using quorvel::fakes::FakePlatform;
+using quorvel::fakes::Launcher;
 
 namespace {
-
-struct Launcher
-{
-    QTemporaryDir dataHome;
-    FakePlatform fake;
-    FakeInput input;
-    ActivityLog log{[this] { return dataHome.path(); }};
-    QStringList launched; // senders handed to the launch decision
-    std::unique_ptr<Tfrmprinc> window;
-
-    explicit Launcher(const QStringList& arguments, bool shiftHeld = false)
-    {
-        input.shift = shiftHeld;
-        fake.processes.self = 100;
-        fake.processes.running = {{100, "quorvel"}, {200, "quorvel"}, {201, "quorvelc"}, {300, "quorface.exe"}};
-        window = std::make_unique<Tfrmprinc>(Tfrmprinc::Services{fake.platform, input, log, [](const QString&) { return QString(); }}, arguments);
-        window->setLaunchOverride([this](QObject* sender) { launched.append(sender->objectName()); });
-        // The tests drive the handlers themselves.
-        for (QTimer* timer : window->findChildren<QTimer*>())
-            timer->stop();
-    }
-
-    QWidget* element(const char* name) const { return window->findChild<QWidget*>(QLatin1StringView(name)); }
-    QTimer* timer(const char* name) const { return window->findChild<QTimer*>(QLatin1StringView(name)); }
-};
 
 // Records the order in which elements are explicitly shown.
 class ShowRecorder : public QObject
@@ -80,7 +57,7 @@ TEST(MainWindow, ElementsHaveTheirNamesGeometryAndTags)
         int tag;
     } expected[] = {
         {"Panel3", {0, 0, 861, 702}, 1},         {"back", {-5, -40, 871, 649}, 1},
-        {"img_quor", {185, 14, 421, 99}, 0},     {"img_ia", {612, 14, 83, 85}, 1},
+        {"img_ia", {612, 14, 83, 85}, 1},
         {"shapesel", {0, 0, 154, 186}, 0},       {"shapeselm", {276, 90, 325, 4}, 0},
         {"p_face", {21, 145, 128, 128}, 1},      {"img_face", {0, 0, 128, 128}, 1},
         {"label_face", {21, 281, 130, 40}, 8},   {"p_whats", {366, 145, 128, 128}, 1},
@@ -101,6 +78,9 @@ TEST(MainWindow, ElementsHaveTheirNamesGeometryAndTags)
         EXPECT_EQ(widget->geometry(), e.geometry) << e.name;
         EXPECT_EQ(tagOf(widget), e.tag) << e.name;
     }
+    // The logo is centred beside img_ia in the window's outer width.
+    const int outerWidth = l.window->frameGeometry().width();
+    EXPECT_EQ(l.element("img_quor")->geometry(), QRect((outerWidth - 421 - 83 - 10) / 2, 14, 421, 99));
     EXPECT_EQ(l.element("img_face")->parentWidget(), l.element("p_face"));
     EXPECT_EQ(l.element("labelad")->parentWidget(), l.element("pfooter"));
     EXPECT_EQ(qobject_cast<QLabel*>(l.element("label_whats"))->text(), QStringLiteral("Quorvel Messages"));
