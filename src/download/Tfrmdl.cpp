@@ -39,14 +39,10 @@ QTimer* makeTimer(QObject* owner, const char* name, int intervalMs)
 } // namespace
 
 Tfrmdl::Tfrmdl(Services services, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint)
-    , m_services(services)
-    , m_working(new QLabel(this))
-    , m_progressBar(new QProgressBar(this))
-    , m_memolog(new QPlainTextEdit(this))
-    , m_tdl(makeTimer(this, "tdl", 500))
-    , m_ttimeout(makeTimer(this, "ttimeout", kTimeoutMs))
-    , m_timer1(makeTimer(this, "Timer1", 1000))
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint),
+      m_services(services), m_working(new QLabel(this)), m_progressBar(new QProgressBar(this)),
+      m_memolog(new QPlainTextEdit(this)), m_tdl(makeTimer(this, "tdl", 500)),
+      m_ttimeout(makeTimer(this, "ttimeout", kTimeoutMs)), m_timer1(makeTimer(this, "Timer1", 1000))
 {
     setObjectName(QStringLiteral("frmdl"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -88,7 +84,8 @@ Tfrmdl::Tfrmdl(Services services, QWidget* parent)
 
     // Launcher log lines also go to the memo of the open dialog, from whatever thread writes them.
     m_services.log.setMemoSink([this](const QString& line) {
-        QMetaObject::invokeMethod(this, [this, line] { appendToMemo(line); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, line] { appendToMemo(line); }, Qt::QueuedConnection);
     });
 }
 
@@ -103,7 +100,9 @@ Tfrmdl::~Tfrmdl()
 void Tfrmdl::FormCreate()
 {
     if (gifLoadFromResource(m_working, QStringLiteral("working"))) {
-        const QSize picture = m_working->movie()->frameRect().size();
+        // The frame size is known only once a frame has been decoded.
+        m_working->movie()->jumpToFrame(0);
+        const QSize picture = m_working->movie()->currentImage().size();
         m_working->resize(picture);
         const QSize outer = frameGeometry().size();
         m_working->move((outer.width() - picture.width()) / 2,
@@ -124,8 +123,9 @@ void Tfrmdl::FormCreate()
 Tfrmdl::LinkGroup* Tfrmdl::linkGroup(QStringView name)
 {
     const std::pair<const char*, LinkGroup*> groups[] = {
-        {"linkh", &linkh}, {"linkf", &linkf}, {"linkt", &linkt}, {"linki", &linki}, {"linkw", &linkw}, {"linkl", &linkl},
-        {"linkk", &linkk}, {"linku", &linku}, {"links", &links}, {"linkm", &linkm}, {"linko", &linko},
+        {"linkh", &linkh}, {"linkf", &linkf}, {"linkt", &linkt}, {"linki", &linki},
+        {"linkw", &linkw}, {"linkl", &linkl}, {"linkk", &linkk}, {"linku", &linku},
+        {"links", &links}, {"linkm", &linkm}, {"linko", &linko},
     };
     for (const auto& [groupName, group] : groups) {
         if (name == QLatin1StringView(groupName))
@@ -191,7 +191,8 @@ void Tfrmdl::addLog(const QString& text)
         return;
     }
     // Queued calls from one thread arrive in the order they were made.
-    QMetaObject::invokeMethod(this, [this, text] { appendToMemo(text); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, text] { appendToMemo(text); }, Qt::QueuedConnection);
 }
 
 void Tfrmdl::appendToMemo(const QString& text)

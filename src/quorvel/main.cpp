@@ -3,6 +3,7 @@
 #include "launcher/Tfrmprinc.h"
 #include "platform/NativeInput.h"
 #include "platform/Platform.h"
+#include "update/FileVersion.h"
 
 #include <QApplication>
 #include <QStyle>
@@ -40,7 +41,8 @@ int main(int argc, char* argv[])
     quorvel::ActivityLog log([&platform] { return quorvel::appDataFolder(platform.folders); });
     quorvel::installActivityLog(&log);
 
-    quorvel::Tfrmprinc frmprinc({platform, quorvel::platform::nativeInput(), log}, app.arguments().mid(1));
+    quorvel::Tfrmprinc frmprinc({platform, quorvel::platform::nativeInput(), log, &quorvel::fileVersion},
+                                app.arguments().mid(1));
     frmprinc.show();
     const int result = app.exec();
     quorvel::installActivityLog(nullptr);

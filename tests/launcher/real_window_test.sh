@@ -74,8 +74,15 @@ wait_window '^ Quorvel$' 30 > /dev/null || fail "the second launcher shows no wi
 alive "$second" || fail "the second launcher ended"
 kill "$second"
 
-echo "# A product word as argument 1 is handled and the one-shot launcher ends by itself"
-"$quorvel" face &
+echo "# A product word as argument 1 starts the installed product and the one-shot launcher ends by itself"
+# Without a version answer an installed product counts as current, so it is started with the forwarded arguments.
+mkdir -p "$QUORVEL_PROGRAM_FILES/Quorvel Face"
+cat > "$QUORVEL_PROGRAM_FILES/Quorvel Face/quorface.exe" <<SCRIPT
+#!/bin/sh
+printf '%s\n' "\$@" > "$work/face-arguments.txt"
+SCRIPT
+chmod +x "$QUORVEL_PROGRAM_FILES/Quorvel Face/quorface.exe"
+"$quorvel" face pt-BR "C:\\x y" &
 third=$!
 pids+=("$third")
 wait_window '^ Quorvel$' 30 > /dev/null || fail "no window for the product word run"
@@ -84,5 +91,8 @@ alive "$third" && fail "the launcher did not end after handling its product"
 status=0
 wait "$third" || status=$?
 [ "$status" = 0 ] || fail "the launcher ended with status $status"
+for _ in $(seq 50); do [ -s "$work/face-arguments.txt" ] && break; sleep 0.1; done
+[ "$(cat "$work/face-arguments.txt" 2>/dev/null)" = "$(printf 'pt-BR\nC:\\x y')" ] ||
+    fail "the product received: $(cat "$work/face-arguments.txt" 2>/dev/null)"
 
 echo "1 passed, 0 failed"

@@ -1,5 +1,6 @@
-#include "support/QtPrinters.h"
 #include "update/VersionNumbers.h"
+
+#include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 
@@ -19,8 +20,8 @@ TEST(VersionNumbers, ProductIsCurrent)
         {"2.4.1.0", "2.4.1", "Face", true},
         {"2.4.1.0", "2.5", "Face", false},
         {"2.4.1.0", "2.4.10", "Face", false}, // four digits never match the three compared
-        {"2.4.1.0", "", "Face", false},        // no answer: anything installed is outdated
-        {"", "", "Face", true},                // no version resource and no answer
+        {"2.4.1.0", "", "Face", false},       // no answer: anything installed is outdated
+        {"", "", "Face", true},               // no version resource and no answer
         {"", "2.4.1", "Face", false},
         {"2.4", "2.4", "Tele", true},
         {"2.4", "24", "Tele", true},
@@ -50,9 +51,10 @@ TEST(VersionNumbers, LauncherSelfUpdate)
         const char* latest;
         bool update;
     } cases[] = {
-        {"1.79", true},   {"1.7.9", true}, {"2.0.0", true}, {"1.78.1", true}, {"1.8b", true},
-        {"1.77", false},  {"2.0", false},  {"1.78", false}, {"178", false},   {"", false},
-        {"0.99", false},  {"99999999999999999999", true}, // no number: it differs, so it updates
+        {"1.79", true},   {"1.7.9", true}, {"2.0.0", true},
+        {"1.78.1", true}, {"1.8b", true},  {"1.77", false},
+        {"2.0", false},   {"1.78", false}, {"178", false},
+        {"", false},      {"0.99", false}, {"99999999999999999999", true}, // no number: it differs, so it updates
     };
     for (const auto& c : cases)
         EXPECT_EQ(launcherUpdateNeeded(QString::fromLatin1(c.latest)), c.update) << c.latest;

@@ -1,0 +1,32 @@
+#include "update/FileVersion.h"
+
+#include "update/ByteSource.h"
+#include "update/ElfPackageNote.h"
+#include "update/PeVersionReader.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace quorvel {
+
+QString fileVersion(const QString& path)
+{
+    // Regular files only: opening a FIFO would block, and a device could be read forever.
+    if (!QFileInfo(path).isFile())
+        return {};
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.isSequential())
+        return {};
+
+    DeviceSource source(file);
+    const auto magic = source.read(0, 4);
+    if (!magic)
+        return {};
+    if (magic->startsWith("MZ"))
+        return peFileVersion(source);
+    if (*magic == QByteArrayView("\177ELF"))
+        return elfPackageVersion(source);
+    return {};
+}
+
+} // namespace quorvel
