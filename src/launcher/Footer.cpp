@@ -25,11 +25,8 @@ QString hoverCaption(const QString& name)
 } // namespace
 
 Footer::Footer(QWidget& form, LauncherState& state, TileGrid& tileGrid)
-    : m_form(form)
-    , m_state(state)
-    , m_tileGrid(tileGrid)
-{
-}
+    : m_form(form), m_state(state), m_tileGrid(tileGrid)
+{}
 
 QString Footer::supportChatAddress()
 {

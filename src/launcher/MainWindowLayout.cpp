@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QMovie>
 #include <QWidget>
-
 #include <array>
 
 namespace quorvel {
@@ -66,10 +65,7 @@ const TilePlacement& placement(const char* suffix)
 class Builder
 {
 public:
-    explicit Builder(QWidget* form)
-        : m_form(form)
-    {
-    }
+    explicit Builder(QWidget* form) : m_form(form) {}
 
     template <typename Widget>
     Widget* add(Widget* widget, const QString& name, const QRect& geometry, int tag = 0)
@@ -177,7 +173,8 @@ void buildLoadingPanel(Builder& b, QWidget* form)
     QLabel* spinner = b.add(new QLabel(loading), QStringLiteral("img_loading"), {4, 4, 32, 32});
     auto* movie = new QMovie(QStringLiteral(":/loading.gif"), QByteArray(), spinner);
     spinner->setMovie(movie);
-    b.caption(loading, QStringLiteral("label_loading"), {40, 0, 220, 40}, QStringLiteral("Preparando algo incrível... "))
+    b.caption(loading, QStringLiteral("label_loading"), {40, 0, 220, 40},
+              QStringLiteral("Preparando algo incrível... "))
         ->setWordWrap(false);
 }
 
@@ -188,7 +185,8 @@ QList<QWidget*> buildMainWindowElements(QWidget* form)
     Builder b(form);
     QWidget* panel3 = b.panel(form, QStringLiteral("Panel3"), {0, 0, 861, 702}, Qt::white, 1);
 
-    QLabel* back = b.picture(panel3, QStringLiteral("back"), {-5, -40, 871, 649}, QStringLiteral(":/background.png"), 1);
+    QLabel* back =
+        b.picture(panel3, QStringLiteral("back"), {-5, -40, 871, 649}, QStringLiteral(":/background.png"), 1);
     back->setScaledContents(true);
 
     // Behind the tile panels and captions, which are created after it.
@@ -212,8 +210,9 @@ QList<QWidget*> buildMainWindowElements(QWidget* form)
     for (const char* suffix : kTileOrder) {
         const CatalogueRow* row = catalogue::rowByTileSuffix(QString::fromLatin1(suffix));
         const QString name = QLatin1StringView(suffix);
-        QWidget* tilePanel = b.panel(panel3, QStringLiteral("p_") + name, {placement(suffix).panel, QSize(kTileSize, kTileSize)},
-                                     panel3->palette().color(QPalette::Button), catalogue::kTilePanelTag);
+        QWidget* tilePanel =
+            b.panel(panel3, QStringLiteral("p_") + name, {placement(suffix).panel, QSize(kTileSize, kTileSize)},
+                    panel3->palette().color(QPalette::Button), catalogue::kTilePanelTag);
         b.picture(tilePanel, QStringLiteral("img_") + name, {0, 0, kTileSize, kTileSize},
                   QStringLiteral(":/tile_") + name + QStringLiteral(".png"), row->imageTag)
             ->setCursor(Qt::PointingHandCursor);

@@ -5,11 +5,8 @@
 namespace quorvel {
 
 ShapeWidget::ShapeWidget(const QColor& fill, const QColor& border, QWidget* parent)
-    : QWidget(parent)
-    , m_fill(fill)
-    , m_border(border)
-{
-}
+    : QWidget(parent), m_fill(fill), m_border(border)
+{}
 
 void ShapeWidget::setPenWidth(int width)
 {

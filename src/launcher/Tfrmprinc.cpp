@@ -2,26 +2,30 @@
 
 #include "common/ActivityLog.h"
 #include "common/DataFolder.h"
+#include "common/GuiHandOff.h"
 #include "download/Tfrmdl.h"
 #include "launch/Catalogue.h"
 #include "launcher/MainWindowLayout.h"
+#include "launcher/TGetVinThread.h"
 #include "launcher/Tag.h"
+#include "launcher/VersionQuerySteps.h"
 #include "platform/Input.h"
 #include "platform/Paths.h"
 #include "platform/Pause.h"
 #include "platform/Platform.h"
+#include "update/HttpClient.h"
 #include "update/VersionNumbers.h"
+#include "update/VersionQuery.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
-#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QThread>
-
 #include <array>
 
 namespace quorvel {
@@ -45,18 +49,14 @@ QTimer* makeTimer(QObject* owner, const char* name, int intervalMs, bool singleS
 } // namespace
 
 Tfrmprinc::Tfrmprinc(Services services, const QStringList& arguments, QWidget* parent)
-    : QWidget(parent,
-              Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
-    , m_services(services)
-    , m_arguments(arguments)
-    , m_processControl(services.platform.processes, services.platform.shell, &platform::sleepapm)
-    , m_timer1(makeTimer(this, "Timer1", 100, true))
-    , m_tshow(makeTimer(this, "tshow", 100, true))
-    , m_tauto(makeTimer(this, "tauto", 4000, true))
-    , m_timer2(makeTimer(this, "Timer2", 500, false))
-    , m_tclose(makeTimer(this, "tclose", 2000, false))
-    , m_popupMenu1(new QMenu(this))
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      m_services(services), m_arguments(arguments),
+      m_processControl(services.platform.processes, services.platform.shell, &platform::sleepapm),
+      m_timer1(makeTimer(this, "Timer1", 100, true)), m_tshow(makeTimer(this, "tshow", 100, true)),
+      m_tauto(makeTimer(this, "tauto", 4000, true)), m_timer2(makeTimer(this, "Timer2", 500, false)),
+      m_tclose(makeTimer(this, "tclose", 2000, false)), m_popupMenu1(new QMenu(this)),
+      m_neth(std::make_unique<HttpClient>()), m_handOff(std::make_shared<GuiHandOff>(this))
 {
     setObjectName(QStringLiteral("frmprinc"));
     setWindowTitle(QStringLiteral(" Quorvel"));
@@ -76,9 +76,9 @@ Tfrmprinc::Tfrmprinc(Services services, const QStringList& arguments, QWidget* p
         TileGrid::Services{*this, m_state, services.platform.folders, services.platform.files, services.input});
     m_footer = std::make_unique<Footer>(*this, m_state, *m_tileGrid);
 
-    m_launchDecision = std::make_unique<LaunchDecision>(LaunchDecision::Services{
-        *this, services.platform, services.input, &platform::sleepapm, services.fileVersion,
-        [this] { return appDataFolder(m_services.platform.folders); }});
+    m_launchDecision = std::make_unique<LaunchDecision>(
+        LaunchDecision::Services{*this, services.platform, services.input, &platform::sleepapm, services.fileVersion,
+                                 [this] { return appDataFolder(m_services.platform.folders); }});
     m_popupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
     QAction* atualizar = m_popupMenu1->addAction(QStringLiteral("Atualizar"));
     atualizar->setObjectName(QStringLiteral("Atualizar1"));
@@ -86,7 +86,8 @@ Tfrmprinc::Tfrmprinc(Services services, const QStringList& arguments, QWidget* p
     fechar->setObjectName(QStringLiteral("Fechar1"));
     // Queued: the menu must be closed before a run opens its own waits and dialogs.
     for (QAction* item : {atualizar, fechar})
-        connect(item, &QAction::triggered, this, [this, item] { img_mktClick(item); }, Qt::QueuedConnection);
+        connect(
+            item, &QAction::triggered, this, [this, item] { img_mktClick(item); }, Qt::QueuedConnection);
     bindElementEvents();
 
     connect(m_timer1, &QTimer::timeout, this, &Tfrmprinc::Timer1Timer);
@@ -249,8 +250,8 @@ void Tfrmprinc::bindElementEvents()
         for (const QString& prefix : {QStringLiteral("img_"), QStringLiteral("label_")})
             m_tileElements.append(findChild<QWidget*>(prefix + row.tileSuffix));
     }
-    const char* others[] = {"img_quor", "img_ia", "Panel3", "back", "Shape1", "Label2", "img_fale",
-                            "Label4",   "img_comprar", "label3", "img_videos", "labelad"};
+    const char* others[] = {"img_quor", "img_ia", "Panel3",      "back",   "Shape1",     "Label2",
+                            "img_fale", "Label4", "img_comprar", "label3", "img_videos", "labelad"};
     QList<QObject*> watched = m_tileElements;
     for (const char* name : others)
         watched.append(findChild<QWidget*>(QLatin1StringView(name)));
@@ -325,10 +326,13 @@ bool Tfrmprinc::eventFilter(QObject* watched, QEvent* event)
         m_pressed = nullptr;
         if (clicked) {
             // Queued: a run's waits and dialogs must not start inside the element's own mouse event.
-            QMetaObject::invokeMethod(this, [this, target = QPointer<QObject>(watched)] {
-                if (target)
-                    click(target);
-            }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this,
+                [this, target = QPointer<QObject>(watched)] {
+                    if (target)
+                        click(target);
+                },
+                Qt::QueuedConnection);
             return true;
         }
         break;
@@ -441,7 +445,25 @@ void Tfrmprinc::showDownloadDialog(const DialogSettings& settings)
 
 void Tfrmprinc::getvin()
 {
-    // The version query against the vendor's web service is not written yet; the slots stay empty.
+    auto* thread = new TGetVinThread(*this);
+    m_getVinThread = thread;
+    thread->start();
+}
+
+void Tfrmprinc::getvint(TGetVinThread*)
+{
+    VersionQuerySteps steps(*this, m_handOff);
+    VersionQuery(*m_neth, steps, {m_state.latest, m_state.showWhats, m_state.adLink}).getvint();
+}
+
+Tfrmprinc::~Tfrmprinc()
+{
+    // A query still running is abandoned: its window steps are dropped and its transfer ends, so the worker is
+    // gone before the state it writes.
+    m_handOff->shutDown();
+    m_neth->cancel();
+    if (m_getVinThread)
+        m_getVinThread->wait();
 }
 
 } // namespace quorvel

@@ -6,10 +6,10 @@
 #include "launcher/Footer.h"
 #include "launcher/TileGrid.h"
 
+#include <QPointer>
 #include <QStringList>
 #include <QTimer>
 #include <QWidget>
-
 #include <functional>
 #include <memory>
 
@@ -19,6 +19,9 @@ class QKeyEvent;
 namespace quorvel {
 
 class ActivityLog;
+class GuiHandOff;
+class HttpClient;
+class TGetVinThread;
 
 namespace platform {
 struct Platform;
@@ -41,6 +44,7 @@ public:
 
     // arguments: the positional command-line arguments, without the program name.
     Tfrmprinc(Services services, const QStringList& arguments, QWidget* parent = nullptr);
+    ~Tfrmprinc() override;
 
     LauncherState& state() override { return m_state; }
     const QList<QWidget*>& components() const { return m_components; }
@@ -71,13 +75,16 @@ public:
 
     TileGrid& tileGrid() { return *m_tileGrid; }
 
+    // The version query: getvin starts its worker and returns; the worker runs getvint.
+    void getvin();
+    void getvint(TGetVinThread* thread);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void getvin();
     void firstArgumentDispatch();
     void revealElement(QWidget* element);
     void bindElementEvents();
@@ -112,6 +119,11 @@ private:
     QTimer* m_timer2;
     QTimer* m_tclose;
     QMenu* m_popupMenu1;
+
+    // The version query's worker, its HTTP client and its way to the window's thread.
+    std::unique_ptr<HttpClient> m_neth;
+    std::shared_ptr<GuiHandOff> m_handOff;
+    QPointer<TGetVinThread> m_getVinThread;
 };
 
 } // namespace quorvel

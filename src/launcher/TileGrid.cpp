@@ -12,7 +12,6 @@
 #include <QLabel>
 #include <QLocale>
 #include <QWidget>
-
 #include <array>
 
 namespace quorvel {
@@ -32,12 +31,12 @@ constexpr std::array<const char*, 10> kKeyboardOrder{"face", "insta", "tele", "t
 constexpr int kReachableTiles = 8;
 
 // Order in which the highlights are cleared.
-constexpr std::array<const char*, 10> kResetOrder{"face", "insta", "whats", "tele", "sms",
-                                                  "tube", "contact", "mkt", "tik", "lx"};
+constexpr std::array<const char*, 10> kResetOrder{"face", "insta",   "whats", "tele", "sms",
+                                                  "tube", "contact", "mkt",   "tik",  "lx"};
 
 // The six elements that move aside when the Messages tile is hidden.
-constexpr std::array<const char*, 6> kShiftedByMessages{"label_face",  "img_face",  "label_insta",
-                                                        "img_insta", "label_tele", "img_tele"};
+constexpr std::array<const char*, 6> kShiftedByMessages{"label_face", "img_face",   "label_insta",
+                                                        "img_insta",  "label_tele", "img_tele"};
 
 void setColour(QWidget* panel, const QColor& colour)
 {
@@ -59,10 +58,7 @@ void setFooterCaption(QWidget* caption)
 
 } // namespace
 
-TileGrid::TileGrid(Services services)
-    : m_services(services)
-{
-}
+TileGrid::TileGrid(Services services) : m_services(services) {}
 
 QWidget* TileGrid::element(const QString& name) const
 {

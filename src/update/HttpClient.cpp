@@ -1,0 +1,196 @@
+#include "update/HttpClient.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QStringDecoder>
+#include <cerrno>
+#include <cstring>
+#include <curl/curl.h>
+#include <mutex>
+#include <unistd.h>
+
+namespace quorvel {
+
+namespace {
+
+constexpr long kMaxRedirects = 10;
+
+void initialiseCurlOnce()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+// The charset named by a Content-Type header, empty when none.
+QByteArray charsetOf(const char* contentType)
+{
+    if (!contentType)
+        return {};
+    const QByteArray header(contentType);
+    for (QByteArray parameter : header.split(';')) {
+        parameter = parameter.trimmed();
+        if (parameter.toLower().startsWith("charset=")) {
+            QByteArray value = parameter.mid(8).trimmed();
+            if (value.size() >= 2 && value.startsWith('"') && value.endsWith('"'))
+                value = value.mid(1, value.size() - 2);
+            return value;
+        }
+    }
+    return {};
+}
+
+QString decodeBody(const QByteArray& body, const QByteArray& charset)
+{
+    if (!charset.isEmpty()) {
+        QStringDecoder decoder(charset.constData());
+        if (decoder.isValid())
+            return decoder.decode(body);
+    }
+    return QString::fromUtf8(body);
+}
+
+} // namespace
+
+struct HttpClient::Transfer
+{
+    // Exactly one sink: a text body in memory, or a file descriptor.
+    QByteArray* text = nullptr;
+    qint64 maxBytes = -1;
+    int fd = -1;
+    const Progress* progress = nullptr;
+    std::atomic<bool>* cancelled = nullptr;
+    qint64 received = 0;
+    QString sinkError; // why the sink stopped the transfer
+
+    static size_t write(char* data, size_t size, size_t count, void* user)
+    {
+        auto* self = static_cast<Transfer*>(user);
+        const size_t length = size * count;
+        if (self->text) {
+            if (self->maxBytes >= 0 && self->received + qint64(length) > self->maxBytes) {
+                self->sinkError = QStringLiteral("answer larger than %1 bytes").arg(self->maxBytes);
+                return 0;
+            }
+            self->text->append(data, qsizetype(length));
+        } else {
+            size_t written = 0;
+            while (written < length) {
+                const ssize_t n = ::write(self->fd, data + written, length - written);
+                if (n < 0 && errno == EINTR)
+                    continue;
+                if (n <= 0) {
+                    self->sinkError =
+                        QStringLiteral("cannot write the file: ") + QString::fromLocal8Bit(strerror(errno));
+                    return 0;
+                }
+                written += size_t(n);
+            }
+        }
+        self->received += qint64(length);
+        return length;
+    }
+
+    static int progressed(void* user, curl_off_t total, curl_off_t now, curl_off_t, curl_off_t)
+    {
+        auto* self = static_cast<Transfer*>(user);
+        if (self->cancelled->load()) {
+            self->sinkError = QStringLiteral("cancelled");
+            return 1;
+        }
+        if (self->progress && *self->progress && !(*self->progress)(now, total > 0 ? total : -1)) {
+            self->sinkError = QStringLiteral("cancelled");
+            return 1;
+        }
+        return 0;
+    }
+};
+
+void HttpClient::CurlDeleter::operator()(CURL* handle) const
+{
+    curl_easy_cleanup(handle);
+}
+
+HttpClient::HttpClient() : HttpClient(Timeouts{}) {}
+
+HttpClient::HttpClient(Timeouts timeouts) : m_timeouts(timeouts)
+{
+    initialiseCurlOnce();
+    m_curl.reset(curl_easy_init());
+}
+
+HttpClient::~HttpClient() = default;
+
+HttpReply HttpClient::getText(const QString& url, qint64 maxBytes)
+{
+    QByteArray body;
+    Transfer transfer;
+    transfer.text = &body;
+    transfer.maxBytes = maxBytes;
+    HttpReply reply = perform(url, transfer);
+    char* contentType = nullptr;
+    if (m_curl)
+        curl_easy_getinfo(m_curl.get(), CURLINFO_CONTENT_TYPE, &contentType);
+    reply.body = decodeBody(body, charsetOf(contentType));
+    return reply;
+}
+
+HttpReply HttpClient::getToFile(const QString& url, int fd, const Progress& progress)
+{
+    Transfer transfer;
+    transfer.fd = fd;
+    transfer.progress = &progress;
+    return perform(url, transfer);
+}
+
+HttpReply HttpClient::perform(const QString& url, Transfer& transfer)
+{
+    HttpReply reply;
+    CURL* curl = m_curl.get();
+    if (!curl) {
+        reply.error = QStringLiteral("the HTTP client could not be created");
+        return reply;
+    }
+    transfer.cancelled = &m_cancelled;
+    curl_easy_reset(curl);
+
+    const QByteArray address = url.toUtf8();
+    char errorBuffer[CURL_ERROR_SIZE] = {};
+    curl_easy_setopt(curl, CURLOPT_URL, address.constData());
+    curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorBuffer);
+    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L); // worker threads: no SIGALRM for name look-ups
+    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, kMaxRedirects);
+    // A redirect may keep or raise the protection of the first request, never lower it.
+    const bool secure = address.startsWith("https:") || address.startsWith("HTTPS:");
+    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, secure ? "https" : "http,https");
+    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
+    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
+    const QByteArray caBundle = qgetenv("CURL_CA_BUNDLE");
+    if (!caBundle.isEmpty())
+        curl_easy_setopt(curl, CURLOPT_CAINFO, caBundle.constData());
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, long(m_timeouts.connect.count()));
+    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, long(m_timeouts.stall.count()));
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &Transfer::write);
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
+    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &Transfer::progressed);
+    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &transfer);
+
+    const CURLcode result = curl_easy_perform(curl);
+    curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &reply.status);
+    reply.bytes = transfer.received;
+    reply.ok = result == CURLE_OK;
+    if (!reply.ok) {
+        if (!transfer.sinkError.isEmpty())
+            reply.error = transfer.sinkError;
+        else if (errorBuffer[0])
+            reply.error = QString::fromUtf8(errorBuffer);
+        else
+            reply.error = QString::fromUtf8(curl_easy_strerror(result));
+    }
+    return reply;
+}
+
+} // namespace quorvel

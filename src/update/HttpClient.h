@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QString>
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <memory>
+
+typedef void CURL;
+
+namespace quorvel {
+
+// What a GET brought back. The status is not judged: callers read the body whatever it is.
+struct HttpReply
+{
+    bool ok = false;  // a whole body arrived
+    QString error;    // the transfer's error text when not ok
+    QString body;     // text requests only
+    long status = 0;  // for logs
+    qint64 bytes = 0; // body bytes received
+};
+
+// A GET client on libcurl for the vendor's service and the downloads. Certificates are always checked
+// ($CURL_CA_BUNDLE names the trusted file when set), redirects are followed up to 10 times but never from https
+// to http, and a transfer is abandoned when nothing arrives for the stall time. One object per thread.
+class HttpClient
+{
+public:
+    struct Timeouts
+    {
+        std::chrono::seconds connect{60};
+        std::chrono::seconds stall{60}; // no byte for this long ends the transfer
+    };
+    // The web-service answers are small; anything larger is refused rather than held in memory.
+    static constexpr qint64 kMaxAnswerBytes = 1024 * 1024;
+
+    HttpClient();
+    explicit HttpClient(Timeouts timeouts);
+    ~HttpClient();
+    HttpClient(const HttpClient&) = delete;
+    HttpClient& operator=(const HttpClient&) = delete;
+
+    // Ends a running transfer of this client from any thread; it fails with a "cancelled" error.
+    void cancel() { m_cancelled = true; }
+
+    // The body as text, decoded by the reply's charset (UTF-8 when none or unknown). A body over `maxBytes` fails.
+    HttpReply getText(const QString& url, qint64 maxBytes = kMaxAnswerBytes);
+
+    // The body written to `fd` as it arrives. `progress` is told the bytes so far and the announced total (-1 when
+    // unknown); returning false ends the transfer.
+    using Progress = std::function<bool(qint64 received, qint64 total)>;
+    HttpReply getToFile(const QString& url, int fd, const Progress& progress = {});
+
+private:
+    struct CurlDeleter
+    {
+        void operator()(CURL* handle) const;
+    };
+    struct Transfer;
+
+    HttpReply perform(const QString& url, Transfer& transfer);
+
+    std::unique_ptr<CURL, CurlDeleter> m_curl;
+    Timeouts m_timeouts;
+    std::atomic<bool> m_cancelled{false};
+};
+
+} // namespace quorvel
