@@ -8,10 +8,8 @@
 namespace quorvel {
 
 ActivityLog::ActivityLog(FolderProvider dataFolder, Clock clock)
-    : m_dataFolder(std::move(dataFolder))
-    , m_clock(std::move(clock))
-{
-}
+    : m_dataFolder(std::move(dataFolder)), m_clock(std::move(clock))
+{}
 
 void ActivityLog::setMemoSink(MemoSink sink)
 {

@@ -2,7 +2,6 @@
 
 #include <QDateTime>
 #include <QString>
-
 #include <atomic>
 #include <functional>
 #include <mutex>

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <array>
 #include <cstddef>
 #include <string_view>
@@ -31,7 +30,10 @@ struct ScrambledText
     std::array<char16_t, kSize> units{};
 
     // Not fromUtf16: that would take a leading U+FEFF or U+FFFE for a byte-order mark and drop it.
-    QString text() const { return QString(reinterpret_cast<const QChar*>(units.data()), static_cast<qsizetype>(kSize)); }
+    QString text() const
+    {
+        return QString(reinterpret_cast<const QChar*>(units.data()), static_cast<qsizetype>(kSize));
+    }
 };
 
 // Usage: static constexpr auto kText = scrambling::scramble(u"plain"); ... dcp(kText.text())

@@ -4,8 +4,14 @@
 #include "common/DataFolder.h"
 #include "common/LauncherState.h"
 #include "common/VendorHost.h"
+#include "common/WindowsVersion.h"
+#include "download/LinkList.h"
+#include "download/OffGuiThread.h"
 #include "platform/Input.h"
 #include "platform/Paths.h"
+#include "platform/SystemInfo.h"
+#include "update/FieldSplit.h"
+#include "update/HttpClient.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -38,11 +44,26 @@ QTimer* makeTimer(QObject* owner, const char* name, int intervalMs)
 
 } // namespace
 
+class Tfrmdl::BusyScope
+{
+public:
+    explicit BusyScope(Tfrmdl& dialog) : m_dialog(dialog) { ++m_dialog.m_busy; }
+    ~BusyScope()
+    {
+        if (--m_dialog.m_busy == 0 && m_dialog.m_deleteWhenIdle)
+            m_dialog.deleteLater();
+    }
+
+private:
+    Tfrmdl& m_dialog;
+};
+
 Tfrmdl::Tfrmdl(Services services, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint),
       m_services(services), m_working(new QLabel(this)), m_progressBar(new QProgressBar(this)),
       m_memolog(new QPlainTextEdit(this)), m_tdl(makeTimer(this, "tdl", 500)),
-      m_ttimeout(makeTimer(this, "ttimeout", kTimeoutMs)), m_timer1(makeTimer(this, "Timer1", 1000))
+      m_ttimeout(makeTimer(this, "ttimeout", kTimeoutMs)), m_timer1(makeTimer(this, "Timer1", 1000)),
+      m_neth(std::make_unique<HttpClient>()), m_readProductName(&platform::windowsProductName)
 {
     setObjectName(QStringLiteral("frmdl"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -120,7 +141,7 @@ void Tfrmdl::FormCreate()
     isReinstall = false;
 }
 
-Tfrmdl::LinkGroup* Tfrmdl::linkGroup(QStringView name)
+Tfrmdl::LinkGroup* Tfrmdl::linkGroup(QAnyStringView name)
 {
     const std::pair<const char*, LinkGroup*> groups[] = {
         {"linkh", &linkh}, {"linkf", &linkf}, {"linkt", &linkt}, {"linki", &linki},
@@ -128,7 +149,7 @@ Tfrmdl::LinkGroup* Tfrmdl::linkGroup(QStringView name)
         {"links", &links}, {"linkm", &linkm}, {"linko", &linko},
     };
     for (const auto& [groupName, group] : groups) {
-        if (name == QLatin1StringView(groupName))
+        if (QAnyStringView::compare(name, QLatin1StringView(groupName)) == 0)
             return group;
     }
     return nullptr;
@@ -249,6 +270,7 @@ void Tfrmdl::FormShow()
 
 void Tfrmdl::tdlTimer()
 {
+    BusyScope busy(*this);
     m_tdl->stop();
     getLinks();
     closeOtherForms();
@@ -297,13 +319,85 @@ void Tfrmdl::FormClose()
         m_services.state.frmdl = nullptr;
 }
 
-// --- Steps of the download work that are not written yet ---
-
-void Tfrmdl::getLinks()
+bool Tfrmdl::event(QEvent* event)
 {
-    // The link request to the vendor's service is not written yet; the link groups stay empty.
-    addLog(QStringLiteral("getLinks: ") + ldlLinks[0]);
+    // A close during a wait asks for deletion from inside the wait; it is carried out once the step is over.
+    if (event->type() == QEvent::DeferredDelete && m_busy > 0) {
+        m_deleteWhenIdle = true;
+        return true;
+    }
+    return QDialog::event(event);
 }
+
+bool Tfrmdl::getLinks()
+{
+    BusyScope busy(*this);
+    totalThreads = 0;
+    bool result = false;
+    QString url = ldlLinks[0];
+    url.replace(u' ', QLatin1StringView("%20"));
+    if (url.isEmpty())
+        return false;
+
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        addLog(QStringLiteral("$gtlks ") + url);
+        HttpClient& neth = *m_neth;
+        const HttpReply reply = runOffGuiThread([&neth, url] { return neth.getText(url); });
+        QString error = reply.error;
+        if (reply.ok) {
+            addLog(QStringLiteral("$gtlks >") + reply.body);
+            if (!link_list::isAccepted(reply.body))
+                continue;
+            result = true;
+            addLog(QStringLiteral("Links obtidos de : ") + url);
+            const link_list::ReadLinks read = link_list::readLinks(splitFields(reply.body));
+            for (const link_list::StoredLink& stored : read.links)
+                (*linkGroup(stored.group))[0] = stored.link;
+            if (read.complete) {
+                ++totalThreads;
+                break;
+            }
+            error = read.error;
+        }
+        addLog(QStringLiteral("Erro ao obter links : ") + url + u' ' + error);
+        // A TLS failure may be the machine's (an old system, a proxy): try plain http; anything else, back to https.
+        if (error.toLower().contains(QLatin1StringView("ssl")) && url.contains(QLatin1StringView("https")))
+            url.replace(QLatin1StringView("https:"), QLatin1StringView("http:"));
+        else
+            url.replace(QLatin1StringView("http:"), QLatin1StringView("https:"));
+    }
+    return result;
+}
+
+QString Tfrmdl::chooseLink()
+{
+    if (source == QLatin1StringView("nav"))
+        return link_list::browserApplicationLink(isOldWin(), cef_version);
+    const QLatin1StringView group = link_list::groupFor(source);
+    const QString link = group.isEmpty() ? QString() : (*linkGroup(group))[0];
+    return link_list::secureLink(link);
+}
+
+QString Tfrmdl::winversion()
+{
+    return windows_version::winversion(appDataFolder(m_services.folders), m_readProductName,
+                                       [this](const QString& line) { addLog(line); });
+}
+
+bool Tfrmdl::isOldWin()
+{
+    const QString name = winversion();
+    const bool old = windows_version::isOldWindowsName(name);
+    addLog(QStringLiteral("isOldwin ") + name + QStringLiteral(" = ") + bool2str(old));
+    return old;
+}
+
+QString Tfrmdl::bool2str(bool value)
+{
+    return windows_version::bool2str(value);
+}
+
+// --- Steps of the download work that are not written yet ---
 
 void Tfrmdl::startDownload()
 {

@@ -5,9 +5,10 @@
 #include <QDateTime>
 #include <QDialog>
 #include <QString>
-
 #include <array>
 #include <atomic>
+#include <functional>
+#include <memory>
 
 class QLabel;
 class QPlainTextEdit;
@@ -17,6 +18,7 @@ class QTimer;
 namespace quorvel {
 
 class ActivityLog;
+class HttpClient;
 struct LauncherState;
 
 namespace platform {
@@ -69,7 +71,7 @@ public:
     int downloadParado = 0;
 
     // The link group named linkh ... linko; null for any other name.
-    LinkGroup* linkGroup(QStringView name);
+    LinkGroup* linkGroup(QAnyStringView name);
 
     void setsource(const QString& s);
     void setdest(const QString& s);
@@ -85,6 +87,19 @@ public:
     void tdlTimer();
     void memologDblClick();
 
+    // The link list from the vendor's service into slot 1 of the link groups; true once an answer starting with
+    // "ok" has arrived. The dialog keeps handling events while it waits.
+    bool getLinks();
+    // The link of a download attempt for `source` (before the old-Windows rewrite of the launcher's own files).
+    QString chooseLink();
+
+    // Windows version detection; every call reads the override file or the system again.
+    QString winversion();
+    bool isOldWin();
+    static QString bool2str(bool value);
+    // Tests name a Windows release; the system's product name is read otherwise.
+    void setProductNameReader(std::function<QString(QString* error)> reader) { m_readProductName = std::move(reader); }
+
     QPlainTextEdit* memolog() const { return m_memolog; }
     QProgressBar* progressBar() const { return m_progressBar; }
 
@@ -93,6 +108,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     void FormCreate();
@@ -102,9 +118,13 @@ private:
     void appendToMemo(const QString& text);
 
     // Steps of the later download work, called by tdlTimer.
-    void getLinks();
     void startDownload();
     void ttimeoutTimer();
+
+    // While a step waits with the event loop running, a close must not delete the dialog under it.
+    class BusyScope;
+    int m_busy = 0;
+    bool m_deleteWhenIdle = false;
 
     Services m_services;
     QLabel* m_working;
@@ -113,6 +133,8 @@ private:
     QTimer* m_tdl;
     QTimer* m_ttimeout;
     QTimer* m_timer1;
+    std::unique_ptr<HttpClient> m_neth;
+    std::function<QString(QString* error)> m_readProductName;
 };
 
 } // namespace quorvel

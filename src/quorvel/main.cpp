@@ -41,10 +41,13 @@ int main(int argc, char* argv[])
     quorvel::ActivityLog log([&platform] { return quorvel::appDataFolder(platform.folders); });
     quorvel::installActivityLog(&log);
 
-    quorvel::Tfrmprinc frmprinc({platform, quorvel::platform::nativeInput(), log, &quorvel::fileVersion},
-                                app.arguments().mid(1));
-    frmprinc.show();
-    const int result = app.exec();
+    int result = 0;
+    {
+        quorvel::Tfrmprinc frmprinc({platform, quorvel::platform::nativeInput(), log, &quorvel::fileVersion},
+                                    app.arguments().mid(1));
+        frmprinc.show();
+        result = app.exec();
+    } // the window ends its workers before the log goes away
     quorvel::installActivityLog(nullptr);
     return result;
 }

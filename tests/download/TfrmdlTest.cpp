@@ -1,6 +1,7 @@
+#include "download/Tfrmdl.h"
+
 #include "common/ActivityLog.h"
 #include "common/LauncherState.h"
-#include "download/Tfrmdl.h"
 #include "support/FakePlatform.h"
 #include "support/QtPrinters.h"
 
@@ -16,9 +17,7 @@
 #include <QProgressBar>
 #include <QTemporaryDir>
 #include <QTimer>
-
 #include <gtest/gtest.h>
-
 #include <thread>
 
 using namespace quorvel;
@@ -112,7 +111,7 @@ TEST(Tfrmdl, SourceNamesAndDestinations)
     {
         const char* key;
         const char* name;
-    } names[] = {{"whats", "Messages"}, {"lx", "LX"}, {"sms", "SMS"}, {"twit", "Twit"},
+    } names[] = {{"whats", "Messages"}, {"lx", "LX"},     {"sms", "SMS"}, {"twit", "Twit"},
                  {"face", "Face"},      {"menu", "Menu"}, {"", ""}};
     for (const auto& n : names) {
         Fixture f;
@@ -120,7 +119,8 @@ TEST(Tfrmdl, SourceNamesAndDestinations)
         QPointer<Tfrmdl> d = f.create();
         d->setsource(QString::fromLatin1(n.key));
         EXPECT_EQ(d->source_name, QString::fromLatin1(n.name)) << n.key;
-        EXPECT_EQ(d->dest, f.data() + QStringLiteral("/quor") + QString::fromLatin1(n.key) + QStringLiteral("_179.zip"));
+        EXPECT_EQ(d->dest,
+                  f.data() + QStringLiteral("/quor") + QString::fromLatin1(n.key) + QStringLiteral("_179.zip"));
         delete d;
     }
 
@@ -147,7 +147,7 @@ TEST(Tfrmdl, NextVersion)
     } cases[] = {
         {"1.78", true, true, false, "179"},  {"1.78", true, true, true, "178"},   {"1.78", false, true, false, "178"},
         {"1.78", true, false, false, "178"}, {"2.0.9", true, true, false, "210"}, {"2.0.9", true, true, true, "209"},
-        {"0.0.7", false, true, false, "7"},  {"", true, true, false, ""},          {"1.8b", true, true, false, "1"},
+        {"0.0.7", false, true, false, "7"},  {"", true, true, false, ""},         {"1.8b", true, true, false, "1"},
         {"1.8b", true, true, true, "0"},
     };
     Fixture f;
@@ -170,10 +170,8 @@ TEST(Tfrmdl, CaptionStep)
         bool isUpdate;
         const char* caption;
     } cases[] = {
-        {"whats", false, " Baixando Messages, aguarde..."},
-        {"face", true, " Atualizando Face, aguarde..."},
-        {"menu", true, " Atualizando Menu, aguarde..."},
-        {"nav", true, "Atualizando navegador , aguarde..."},
+        {"whats", false, " Baixando Messages, aguarde..."},   {"face", true, " Atualizando Face, aguarde..."},
+        {"menu", true, " Atualizando Menu, aguarde..."},      {"nav", true, "Atualizando navegador , aguarde..."},
         {"nav", false, "Atualizando navegador , aguarde..."},
     };
     for (const auto& c : cases) {
@@ -201,7 +199,7 @@ TEST(Tfrmdl, OutcomeProtocol)
     EXPECT_EQ(f.state.dlOutcome.get(), QStringLiteral("working"));
 
     const std::pair<TDLResult, const char*> texts[] = {
-        {TDLResult::drDownloaded, "downloaded"}, {TDLResult::drSucess, "sucess"},       {TDLResult::drFail, "fail"},
+        {TDLResult::drDownloaded, "downloaded"}, {TDLResult::drSucess, "sucess"},     {TDLResult::drFail, "fail"},
         {TDLResult::drUnzipFail, "unzipfail"},   {TDLResult::drExecuted, "executed"},
     };
     for (const auto& [result, text] : texts) {

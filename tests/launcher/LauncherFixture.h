@@ -6,7 +6,6 @@
 
 #include <QTemporaryDir>
 #include <QTimer>
-
 #include <memory>
 
 namespace quorvel::fakes {
@@ -26,7 +25,8 @@ struct Launcher
         input.shift = shiftHeld;
         fake.processes.self = 100;
         fake.processes.running = {{100, "quorvel"}, {200, "quorvel"}, {201, "quorvelc"}, {300, "quorface.exe"}};
-        window = std::make_unique<Tfrmprinc>(Tfrmprinc::Services{fake.platform, input, log, [](const QString&) { return QString(); }}, arguments);
+        window = std::make_unique<Tfrmprinc>(
+            Tfrmprinc::Services{fake.platform, input, log, [](const QString&) { return QString(); }}, arguments);
         window->setLaunchOverride([this](QObject* sender) { launched.append(sender->objectName()); });
         // The tests drive the handlers themselves.
         for (QTimer* timer : window->findChildren<QTimer*>())

@@ -1,9 +1,10 @@
 #include "common/ActivityLog.h"
 #include "download/Tfrmdl.h"
+#include "launcher/LauncherFixture.h"
 #include "launcher/Tag.h"
 #include "launcher/Tfrmprinc.h"
-#include "launcher/LauncherFixture.h"
 #include "support/FakePlatform.h"
+#include "support/QtPrinters.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -13,11 +14,7 @@
 #include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTimer>
-
-#include "support/QtPrinters.h"
-
 #include <gtest/gtest.h>
-
 #include <memory>
 #include <thread>
 
@@ -56,21 +53,20 @@ TEST(MainWindow, ElementsHaveTheirNamesGeometryAndTags)
         QRect geometry;
         int tag;
     } expected[] = {
-        {"Panel3", {0, 0, 861, 702}, 1},         {"back", {-5, -40, 871, 649}, 1},
-        {"img_ia", {612, 14, 83, 85}, 1},
-        {"shapesel", {0, 0, 154, 186}, 0},       {"shapeselm", {276, 90, 325, 4}, 0},
-        {"p_face", {21, 145, 128, 128}, 1},      {"img_face", {0, 0, 128, 128}, 1},
-        {"label_face", {21, 281, 130, 40}, 8},   {"p_whats", {366, 145, 128, 128}, 1},
-        {"label_whats", {348, 281, 166, 40}, 10}, {"img_tik", {0, 0, 128, 128}, 3},
-        {"label_tik", {520, 281, 166, 40}, 10},  {"p_tele", {704, 145, 128, 128}, 1},
-        {"p_mkt", {366, 351, 128, 128}, 1},      {"img_mkt", {0, 0, 128, 128}, 7},
-        {"label_mkt", {366, 487, 130, 40}, 14},  {"label_lx", {536, 485, 130, 40}, 14},
-        {"label_contact", {704, 487, 145, 40}, 13}, {"img_contact", {0, 0, 128, 128}, 6},
-        {"pfooter", {0, 533, 861, 169}, 0},      {"Shape1", {0, 1, 862, 168}, 0},
-        {"Label2", {10, 12, 393, 20}, 0},        {"img_fale", {103, 37, 203, 59}, 0},
-        {"Label4", {372, 12, 214, 20}, 0},       {"img_comprar", {443, 32, 72, 65}, 0},
-        {"label3", {616, 12, 214, 20}, 0},       {"img_videos", {693, 32, 60, 65}, 0},
-        {"labelad", {6, 110, 841, 31}, 0},
+        {"Panel3", {0, 0, 861, 702}, 1},       {"back", {-5, -40, 871, 649}, 1},
+        {"img_ia", {612, 14, 83, 85}, 1},      {"shapesel", {0, 0, 154, 186}, 0},
+        {"shapeselm", {276, 90, 325, 4}, 0},   {"p_face", {21, 145, 128, 128}, 1},
+        {"img_face", {0, 0, 128, 128}, 1},     {"label_face", {21, 281, 130, 40}, 8},
+        {"p_whats", {366, 145, 128, 128}, 1},  {"label_whats", {348, 281, 166, 40}, 10},
+        {"img_tik", {0, 0, 128, 128}, 3},      {"label_tik", {520, 281, 166, 40}, 10},
+        {"p_tele", {704, 145, 128, 128}, 1},   {"p_mkt", {366, 351, 128, 128}, 1},
+        {"img_mkt", {0, 0, 128, 128}, 7},      {"label_mkt", {366, 487, 130, 40}, 14},
+        {"label_lx", {536, 485, 130, 40}, 14}, {"label_contact", {704, 487, 145, 40}, 13},
+        {"img_contact", {0, 0, 128, 128}, 6},  {"pfooter", {0, 533, 861, 169}, 0},
+        {"Shape1", {0, 1, 862, 168}, 0},       {"Label2", {10, 12, 393, 20}, 0},
+        {"img_fale", {103, 37, 203, 59}, 0},   {"Label4", {372, 12, 214, 20}, 0},
+        {"img_comprar", {443, 32, 72, 65}, 0}, {"label3", {616, 12, 214, 20}, 0},
+        {"img_videos", {693, 32, 60, 65}, 0},  {"labelad", {6, 110, 841, 31}, 0},
     };
     for (const auto& e : expected) {
         QWidget* widget = l.element(e.name);
@@ -138,11 +134,13 @@ TEST(MainWindow, RevealShowsTaggedElementsInComponentOrder)
 
     l.window->tshowTimer();
 
-    const QStringList expected = QStringLiteral(
-        "Panel3 back label_mkt label_face label_contact label_insta label_tube label_sms label_tele label_whats "
-        "label_tik label_lx img_ia p_face img_face p_insta img_insta p_tele img_tele p_tik img_tik p_whats img_whats "
-        "p_sms img_sms p_tube img_tube p_mkt img_mkt p_contact img_contact p_lx img_lx")
-                                     .split(u' ');
+    const QStringList expected =
+        QStringLiteral(
+            "Panel3 back label_mkt label_face label_contact label_insta label_tube label_sms label_tele label_whats "
+            "label_tik label_lx img_ia p_face img_face p_insta img_insta p_tele img_tele p_tik img_tik p_whats "
+            "img_whats "
+            "p_sms img_sms p_tube img_tube p_mkt img_mkt p_contact img_contact p_lx img_lx")
+            .split(u' ');
     EXPECT_EQ(recorder.shown, expected);
     EXPECT_TRUE(l.element("ploading")->isHidden());
     EXPECT_TRUE(l.element("shapesel")->isHidden());

@@ -9,7 +9,6 @@
 #include <QLabel>
 #include <QLocale>
 #include <QMouseEvent>
-
 #include <gtest/gtest.h>
 
 using namespace quorvel;
@@ -25,8 +24,8 @@ void press(QWidget* target, int key)
 
 void hover(QWidget* target)
 {
-    QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), target->mapToGlobal(QPointF(3, 3)), Qt::NoButton,
-                     Qt::NoButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), target->mapToGlobal(QPointF(3, 3)), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
     QApplication::sendEvent(target, &move);
 }
 
@@ -57,12 +56,12 @@ TEST(TileGrid, KeyboardWalk)
         int key;
         const char* to;
     } walk[] = {
-        {"", Qt::Key_Left, "face"},      {"", Qt::Key_Right, "face"},      {"", Qt::Key_Up, "face"},
-        {"", Qt::Key_Down, "face"},      {"face", Qt::Key_Left, "mkt"},     {"face", Qt::Key_Up, "face"},
-        {"face", Qt::Key_Down, "whats"}, {"face", Qt::Key_Right, "insta"},  {"whats", Qt::Key_Down, "face"},
-        {"mkt", Qt::Key_Right, "face"},  {"lx", Qt::Key_Right, "face"},     {"lx", Qt::Key_Left, "mkt"},
+        {"", Qt::Key_Left, "face"},         {"", Qt::Key_Right, "face"},       {"", Qt::Key_Up, "face"},
+        {"", Qt::Key_Down, "face"},         {"face", Qt::Key_Left, "mkt"},     {"face", Qt::Key_Up, "face"},
+        {"face", Qt::Key_Down, "whats"},    {"face", Qt::Key_Right, "insta"},  {"whats", Qt::Key_Down, "face"},
+        {"mkt", Qt::Key_Right, "face"},     {"lx", Qt::Key_Right, "face"},     {"lx", Qt::Key_Left, "mkt"},
         {"contact", Qt::Key_Right, "face"}, {"contact", Qt::Key_Left, "face"}, {"contact", Qt::Key_Up, "sms"},
-        {"insta", Qt::Key_Up, "face"},   {"tube", Qt::Key_Up, "tele"},      {"tele", Qt::Key_Left, "insta"},
+        {"insta", Qt::Key_Up, "face"},      {"tube", Qt::Key_Up, "tele"},      {"tele", Qt::Key_Left, "insta"},
     };
     for (const auto& step : walk) {
         Launcher l({});
@@ -152,8 +151,8 @@ TEST(TileGrid, FooterHoverAndLinks)
     EXPECT_TRUE(underlined(l.element("label3")));
 
     click(l.element("labelad")); // no advertisement yet: nothing opens
-    for (const char* name : {"Label2", "img_fale", "Label4", "img_comprar", "label3", "img_videos", "img_quor",
-                             "img_ia", "Shape1"})
+    for (const char* name :
+         {"Label2", "img_fale", "Label4", "img_comprar", "label3", "img_videos", "img_quor", "img_ia", "Shape1"})
         click(l.element(name));
     l.window->state().adLink.set(QStringLiteral("https://vendor.test/oferta"));
     click(l.element("labelad"));
@@ -163,11 +162,11 @@ TEST(TileGrid, FooterHoverAndLinks)
         opened.append(target);
         EXPECT_EQ(parameters, QStringLiteral(" \"\"")); // the forwarded parameters go along
     }
-    EXPECT_EQ(opened, QStringList({"https://vendor.test:8443/contato#chat", "https://vendor.test:8443/contato#chat",
-                                   "https://vendor.test:8443/registrar", "https://vendor.test:8443/registrar",
-                                   "https://www.youtube.com/@quorvel", "https://www.youtube.com/@quorvel",
-                                   "https://vendor.test:8443", "https://vendor.test:8443",
-                                   "https://vendor.test/oferta"}));
+    EXPECT_EQ(opened,
+              QStringList({"https://vendor.test:8443/contato#chat", "https://vendor.test:8443/contato#chat",
+                           "https://vendor.test:8443/registrar", "https://vendor.test:8443/registrar",
+                           "https://www.youtube.com/@quorvel", "https://www.youtube.com/@quorvel",
+                           "https://vendor.test:8443", "https://vendor.test:8443", "https://vendor.test/oferta"}));
     EXPECT_TRUE(l.launched.isEmpty());
 }
 
@@ -200,8 +199,8 @@ TEST(TileGrid, MessagesTileHidesAndComesBackWithZ)
 
     // Installed Messages stays visible whatever the answer said.
     Launcher installed({});
-    installed.fake.files.present[installed.fake.folders.programFilesFolder +
-                                 QStringLiteral("/Quorvel Whats/quorwhat.exe")] = 1;
+    installed.fake.files
+        .present[installed.fake.folders.programFilesFolder + QStringLiteral("/Quorvel Whats/quorwhat.exe")] = 1;
     installed.window->state().showWhats = false;
     installed.window->tshowTimer();
     EXPECT_FALSE(installed.element("img_whats")->isHidden());

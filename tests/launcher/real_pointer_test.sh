@@ -1,16 +1,19 @@
 #!/bin/bash
 # The tile selection and the footer links on the real window, driven by the real pointer and keyboard.
-# Usage: real_pointer_test.sh QUORVEL_BINARY ARTIFACT_DIR (run under xvfb-run -a).
+# Usage: real_pointer_test.sh QUORVEL_BINARY ARTIFACT_DIR VENDOR_SERVICE_PY (run under xvfb-run -a).
 set -euo pipefail
 
 quorvel=$1
 artifacts=$2
+vendor_service=$3
 mkdir -p "$artifacts"
+source "$(dirname "${BASH_SOURCE[0]}")/vendor_service.sh"
 
 work=$(mktemp -d)
 pid=
+vendor_pid=
 cleanup() {
-    [ -n "$pid" ] && kill -9 "$pid" 2>/dev/null || true
+    for p in $pid $vendor_pid; do kill -9 "$p" 2>/dev/null || true; done
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -18,7 +21,6 @@ trap cleanup EXIT
 export XDG_DATA_HOME=$work/data
 export XDG_RUNTIME_DIR=$work/runtime
 export QUORVEL_PROGRAM_FILES=$work/programs
-export QUORVEL_HOST=127.0.0.1:9
 mkdir -p "$XDG_DATA_HOME" "$QUORVEL_PROGRAM_FILES" "$work/bin"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 unset QT_QPA_PLATFORM
@@ -30,6 +32,7 @@ echo "\$*" >> "$work/opened.txt"
 SCRIPT
 chmod +x "$work/bin/xdg-open"
 export PATH=$work/bin:$PATH
+start_vendor_service "{\"routes\": {\"/vrs.php\": [{\"body\": \"$(version_answer 5.12 "")\"}]}}"
 
 fail() {
     echo "FAIL: $*" >&2
@@ -80,7 +83,7 @@ expected_y=$((top + 135 + 10))
 echo "# A footer link opens its address in the browser"
 xdotool mousemove $((left + 200)) $((top + 533 + 20)) click 1
 for _ in $(seq 50); do [ -s "$work/opened.txt" ] && break; sleep 0.1; done
-[ "$(cat "$work/opened.txt" 2>/dev/null)" = "https://127.0.0.1:9/contato#chat" ] ||
+[ "$(cat "$work/opened.txt" 2>/dev/null)" = "https://$QUORVEL_HOST/contato#chat" ] ||
     fail "xdg-open received: $(cat "$work/opened.txt" 2>/dev/null)"
 
 echo "1 passed, 0 failed"

@@ -1,17 +1,21 @@
 #!/bin/bash
 # Starts the real launcher in an X server as a user would and judges what can be seen: window titles and sizes,
-# log.txt, which processes live. Usage: real_window_test.sh QUORVEL_BINARY ARTIFACT_DIR (run under xvfb-run -a).
+# log.txt, which processes live, what reaches the browser.
+# Usage: real_window_test.sh QUORVEL_BINARY ARTIFACT_DIR VENDOR_SERVICE_PY (run under xvfb-run -a).
 set -euo pipefail
 
 quorvel=$1
 artifacts=$2
+vendor_service=$3
 mkdir -p "$artifacts"
+source "$(dirname "${BASH_SOURCE[0]}")/vendor_service.sh"
 
 work=$(mktemp -d)
 pids=()
+vendor_pid=
 cleanup() {
     xdotool keyup shift 2>/dev/null || true
-    for pid in "${pids[@]}"; do kill -9 "$pid" 2>/dev/null || true; done
+    for pid in "${pids[@]}" $vendor_pid; do kill -9 "$pid" 2>/dev/null || true; done
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -19,11 +23,20 @@ trap cleanup EXIT
 export XDG_DATA_HOME=$work/data
 export XDG_RUNTIME_DIR=$work/runtime
 export QUORVEL_PROGRAM_FILES=$work/programs
-# No vendor service in this test: a closed loopback port.
-export QUORVEL_HOST=127.0.0.1:9
-mkdir -p "$XDG_DATA_HOME" "$QUORVEL_PROGRAM_FILES"
+mkdir -p "$XDG_DATA_HOME" "$QUORVEL_PROGRAM_FILES" "$work/bin"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 unset QT_QPA_PLATFORM
+
+# Addresses handed to the browser are recorded instead of opened.
+cat > "$work/bin/xdg-open" <<SCRIPT
+#!/bin/sh
+echo "\$*" >> "$work/opened.txt"
+SCRIPT
+chmod +x "$work/bin/xdg-open"
+export PATH=$work/bin:$PATH
+
+# Face's latest version is not known, so an installed Face counts as current.
+start_vendor_service "{\"routes\": {\"/vrs.php\": [{\"body\": \"$(version_answer "" "ad;1|Novo curso gratuito|http://cursos.test/novo")\"}]}}"
 
 fail() {
     echo "FAIL: $*" >&2
@@ -94,5 +107,40 @@ wait "$third" || status=$?
 for _ in $(seq 50); do [ -s "$work/face-arguments.txt" ] && break; sleep 0.1; done
 [ "$(cat "$work/face-arguments.txt" 2>/dev/null)" = "$(printf 'pt-BR\nC:\\x y')" ] ||
     fail "the product received: $(cat "$work/face-arguments.txt" 2>/dev/null)"
+
+echo "# The advertisement is typed into the footer and opens its link"
+"$quorvel" &
+fourth=$!
+pids+=("$fourth")
+window=$(wait_window '^ Quorvel$' 30) || fail "no window for the advertisement run"
+sleep 2
+import -window "$window" "$artifacts/advertisement.png" || echo "note: no screenshot taken"
+eval "$(xdotool getwindowgeometry --shell "$window")"
+rm -f "$work/opened.txt"
+xdotool mousemove $((X + 100)) $((Y + 533 + 110 + 15)) click 1
+for _ in $(seq 50); do [ -s "$work/opened.txt" ] && break; sleep 0.1; done
+[ "$(cat "$work/opened.txt" 2>/dev/null)" = "https://cursos.test/novo" ] ||
+    fail "a click on the advertisement opened: $(cat "$work/opened.txt" 2>/dev/null)"
+kill "$fourth"
+
+echo "# Without the vendor service: one message, then the manual download page once"
+kill "$vendor_pid"
+export QUORVEL_HOST=127.0.0.1:9
+rm -f "$work/opened.txt"
+"$quorvel" &
+fifth=$!
+pids+=("$fifth")
+box=$(wait_window '^Quorvel Software$' 30) || fail "no message box about the connection"
+import -window "$box" "$artifacts/connection-failure.png" || echo "note: no screenshot taken"
+[ -s "$work/opened.txt" ] && fail "the browser opened before the message was answered"
+# The OK button sits in the box's lower right corner.
+eval "$(xdotool getwindowgeometry --shell "$box")"
+xdotool mousemove $((X + WIDTH - 45)) $((Y + HEIGHT - 24)) click 1
+for _ in $(seq 50); do [ -s "$work/opened.txt" ] && break; sleep 0.1; done
+sleep 1
+[ "$(cat "$work/opened.txt" 2>/dev/null)" = "https://127.0.0.1:9/download?links" ] ||
+    fail "the browser received: $(cat "$work/opened.txt" 2>/dev/null)"
+alive "$fifth" || fail "the launcher ended after the message"
+kill "$fifth"
 
 echo "1 passed, 0 failed"

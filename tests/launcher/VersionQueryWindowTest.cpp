@@ -1,0 +1,114 @@
+// The version query started by the main window against the simulated vendor service: what the window shows.
+#include "launcher/LauncherFixture.h"
+#include "support/QtPrinters.h"
+#include "support/VendorService.h"
+#include "update/VersionQuery.h"
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QJsonArray>
+#include <QLabel>
+#include <QMessageBox>
+#include <gtest/gtest.h>
+
+using namespace quorvel;
+using quorvel::fakes::Launcher;
+using quorvel::fakes::VendorService;
+
+namespace {
+
+QString answerWithAdvertisement()
+{
+    QString body = QStringLiteral("ok;2.41;5.12;1.30;4.07;3.55;2.08;1.64;1.78;2.93;1.17;1.02;0;109");
+    for (int field = 14; field <= 41; ++field)
+        body += QStringLiteral(";0");
+    return body + QStringLiteral(";000f;ad;1|Novo curso gratuito|http://cursos.test/novo");
+}
+
+bool processEventsUntil(const std::function<bool()>& done, int ms = 10000)
+{
+    QDeadlineTimer deadline(ms);
+    while (!done() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return done();
+}
+
+} // namespace
+
+TEST(VersionQueryWindow, TheAdvertisementIsTypedIntoTheFooter)
+{
+    VendorService service;
+    ASSERT_TRUE(service.isRunning());
+    service.setRoute(QStringLiteral("/vrs.php"), {VendorService::answer(answerWithAdvertisement())});
+    Launcher l({});
+    l.window->show();
+    auto* labelad = qobject_cast<QLabel*>(l.element("labelad"));
+    ASSERT_NE(labelad, nullptr);
+
+    // The typing takes about 10 ms a character: part of the text shows before the rest.
+    l.timer("Timer1")->start();
+    QString partly;
+    ASSERT_TRUE(processEventsUntil([&] { return !labelad->text().isEmpty(); }));
+    partly = labelad->text();
+    ASSERT_TRUE(processEventsUntil([&] { return labelad->text() == QStringLiteral("Novo curso gratuito"); }))
+        << labelad->text();
+    EXPECT_LT(partly.size(), 19);
+    EXPECT_EQ(l.element("Shape1")->height(), l.element("pfooter")->height() - 1);
+    EXPECT_EQ(l.window->state().adLink.get(), QStringLiteral("https://cursos.test/novo"));
+    EXPECT_EQ(l.window->state().latest.get(VersionSlot::vrsFace), QStringLiteral("5.12"));
+    EXPECT_FALSE(l.window->state().showWhats);
+    // The launcher is current (1.78), so no self-update is armed.
+    EXPECT_FALSE(l.timer("Timer2")->isActive());
+    EXPECT_TRUE(l.fake.shell.opened.isEmpty());
+}
+
+TEST(VersionQueryWindow, AFailedQueryTellsTheUserThenOpensTheDownloadPage)
+{
+    VendorService service;
+    ASSERT_TRUE(service.isRunning());
+    service.stop();
+    Launcher l({});
+    l.window->show();
+
+    QString shown;
+    int openedWhileShown = -1;
+    bool answered = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            auto* box = qobject_cast<QMessageBox*>(window);
+            if (box && box->isVisible() && !answered) {
+                shown = box->text();
+                openedWhileShown = int(l.fake.shell.opened.size());
+                answered = true;
+                box->accept();
+            }
+        }
+    });
+    poll.start(20);
+    l.window->getvin();
+    ASSERT_TRUE(processEventsUntil([&] { return !l.fake.shell.opened.isEmpty(); }));
+    processEventsUntil([] { return false; }, 300); // nothing more follows
+
+    EXPECT_EQ(shown, VersionQuery::kFailureMessage);
+    EXPECT_EQ(openedWhileShown, 0); // the browser waits for the user's answer
+    ASSERT_EQ(l.fake.shell.opened.size(), 1);
+    EXPECT_EQ(l.fake.shell.opened[0].first,
+              QStringLiteral("https://") + service.host() + QStringLiteral("/download?links"));
+}
+
+TEST(VersionQueryWindow, ClosingTheWindowDuringTheQueryEndsItsWorker)
+{
+    VendorService service;
+    ASSERT_TRUE(service.isRunning());
+    service.setRoute(QStringLiteral("/vrs.php"), {QJsonObject{{QStringLiteral("body"), answerWithAdvertisement()},
+                                                              {QStringLiteral("fault"), QStringLiteral("stall")},
+                                                              {QStringLiteral("after"), 10}}});
+    auto l = std::make_unique<Launcher>(QStringList{});
+    l->window->getvin();
+    ASSERT_TRUE(processEventsUntil([&] { return service.requests().size() == 1; }));
+    QElapsedTimer clock;
+    clock.start();
+    l.reset(); // must neither hang on the stalled transfer nor leave the worker writing into a destroyed window
+    EXPECT_LT(clock.elapsed(), 5000);
+}
