@@ -9,6 +9,9 @@
 #include "download/OffGuiThread.h"
 #include "platform/Input.h"
 #include "platform/Paths.h"
+#include "platform/Platform.h"
+#include "download/TDLThread.h"
+#include "download/DownloadChannel.h"
 #include "platform/SystemInfo.h"
 #include "update/FieldSplit.h"
 #include "update/HttpClient.h"
@@ -44,19 +47,6 @@ QTimer* makeTimer(QObject* owner, const char* name, int intervalMs)
 
 } // namespace
 
-class Tfrmdl::BusyScope
-{
-public:
-    explicit BusyScope(Tfrmdl& dialog) : m_dialog(dialog) { ++m_dialog.m_busy; }
-    ~BusyScope()
-    {
-        if (--m_dialog.m_busy == 0 && m_dialog.m_deleteWhenIdle)
-            m_dialog.deleteLater();
-    }
-
-private:
-    Tfrmdl& m_dialog;
-};
 
 Tfrmdl::Tfrmdl(Services services, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint),
@@ -99,6 +89,7 @@ Tfrmdl::Tfrmdl(Services services, QWidget* parent)
 
     connect(m_tdl, &QTimer::timeout, this, &Tfrmdl::tdlTimer);
     connect(m_ttimeout, &QTimer::timeout, this, &Tfrmdl::ttimeoutTimer);
+    connect(m_timer1, &QTimer::timeout, this, &Tfrmdl::Timer1Timer);
 
     FormCreate();
     m_ttimeout->start();
@@ -112,6 +103,8 @@ Tfrmdl::Tfrmdl(Services services, QWidget* parent)
 
 Tfrmdl::~Tfrmdl()
 {
+    // Workers still fetching are told to stop and waited for; their reports no longer reach this dialog.
+    retireWorkers();
     // Waits for a line being handed over right now; later lines find no dialog.
     m_services.log.setMemoSink(nullptr);
     if (m_services.state.frmdl == this)
@@ -167,7 +160,7 @@ void Tfrmdl::setsource(const QString& s)
         source_name = QStringLiteral("LX");
     else if (source_name == QLatin1StringView("Sms"))
         source_name = QStringLiteral("SMS");
-    setdest(appDataFolder(m_services.folders) + platform::kPathSeparator + QStringLiteral("quor") + s +
+    setdest(appDataFolder(m_services.platform.folders) + platform::kPathSeparator + QStringLiteral("quor") + s +
             QStringLiteral(".zip"));
 }
 
@@ -380,7 +373,7 @@ QString Tfrmdl::chooseLink()
 
 QString Tfrmdl::winversion()
 {
-    return windows_version::winversion(appDataFolder(m_services.folders), m_readProductName,
+    return windows_version::winversion(appDataFolder(m_services.platform.folders), m_readProductName,
                                        [this](const QString& line) { addLog(line); });
 }
 
@@ -397,18 +390,12 @@ QString Tfrmdl::bool2str(bool value)
     return windows_version::bool2str(value);
 }
 
-// --- Steps of the download work that are not written yet ---
-
-void Tfrmdl::startDownload()
+void Tfrmdl::setTimings(const Timings& timings)
 {
-    // The download worker and install step are not written yet; the dialog waits to be cancelled.
-    addLog(QStringLiteral("startDownload: ") + source + QStringLiteral(" > ") + dest);
-}
-
-void Tfrmdl::ttimeoutTimer()
-{
-    // The time-out's browser fallback is not written yet.
-    m_ttimeout->stop();
+    m_timings = timings;
+    m_timer1->setInterval(timings.monitorTickMs);
+    // The time-out still counts from the dialog's creation.
+    m_ttimeout->start(std::max(0, timings.timeoutMs - int(inicio.msecsTo(QDateTime::currentDateTime()))));
 }
 
 } // namespace quorvel

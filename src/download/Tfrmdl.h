@@ -9,6 +9,8 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 class QLabel;
 class QPlainTextEdit;
@@ -18,12 +20,14 @@ class QTimer;
 namespace quorvel {
 
 class ActivityLog;
+class DownloadChannel;
 class HttpClient;
+class TDLThread;
 struct LauncherState;
 
 namespace platform {
-class Folders;
 class Input;
+struct Platform;
 } // namespace platform
 
 // The modal dialog that fetches one file for one product key and hands it to the install step. The launcher
@@ -36,9 +40,16 @@ public:
     struct Services
     {
         LauncherState& state;
-        const platform::Folders& folders;
+        platform::Platform& platform;
         const platform::Input& input;
         ActivityLog& log;
+    };
+    // The shipped waits; tests shorten them.
+    struct Timings
+    {
+        int monitorTickMs = 1000;
+        int timeoutMs = 1800000;
+        unsigned installPollMs = 1000;
     };
     // Slots 1 to 5 of a link group are elements 0 to 4.
     using LinkGroup = std::array<QString, 5>;
@@ -93,6 +104,27 @@ public:
     // The link of a download attempt for `source` (before the old-Windows rewrite of the launcher's own files).
     QString chooseLink();
 
+    // The download attempt, its monitor, the install step and the time-out.
+    void startDownload();
+    void Timer1Timer();
+    void execInstall();
+    void ttimeoutTimer();
+    // Every message of the archive extraction lands here; a message means the extraction failed.
+    void zipmZipDialog(const QString& msg);
+
+    // Starts a file or opens an address through the shell; parameters get the launcher's own path appended.
+    void shellex(const QString& c, const QString& p);
+
+    // Helpers of the download and install steps.
+    int deleteFiles(const QString& folder, const QString& pattern);
+    void deleteOldVersions();
+    bool findProcess(const QString& exeName, bool terminate);
+    static qint64 fileSize(const QString& aFilename);
+    void sleepapm(unsigned mseconds);
+    QString getActiveWindowCaption() const;
+
+    void setTimings(const Timings& timings);
+
     // Windows version detection; every call reads the override file or the system again.
     QString winversion();
     bool isOldWin();
@@ -117,12 +149,30 @@ private:
     void FormClose();
     void appendToMemo(const QString& text);
 
-    // Steps of the later download work, called by tdlTimer.
-    void startDownload();
-    void ttimeoutTimer();
+    void browserFallbackWithoutLinks();
+    void startWorker(const QString& link);
+    void retireWorkers();
+    // The install step's parts; each returns true when the step has handed over to a new attempt.
+    bool runInstaller(const QString& installer);
+    bool installerMissing(const QString& installer);
+    void showInformation(const QString& text);
 
     // While a step waits with the event loop running, a close must not delete the dialog under it.
-    class BusyScope;
+    class BusyScope
+    {
+    public:
+        explicit BusyScope(Tfrmdl& dialog) : m_dialog(dialog) { ++m_dialog.m_busy; }
+        ~BusyScope()
+        {
+            if (--m_dialog.m_busy == 0 && m_dialog.m_deleteWhenIdle)
+                m_dialog.deleteLater();
+        }
+        BusyScope(const BusyScope&) = delete;
+        BusyScope& operator=(const BusyScope&) = delete;
+
+    private:
+        Tfrmdl& m_dialog;
+    };
     int m_busy = 0;
     bool m_deleteWhenIdle = false;
 
@@ -135,6 +185,10 @@ private:
     QTimer* m_timer1;
     std::unique_ptr<HttpClient> m_neth;
     std::function<QString(QString* error)> m_readProductName;
+    Timings m_timings;
+    // The workers of this dialog's attempts, the latest last, each with its channel back to the dialog.
+    std::vector<std::pair<std::unique_ptr<TDLThread>, std::shared_ptr<DownloadChannel>>> m_workers;
+    bool m_ending = false; // the time-out is ending the program: waits stop early
 };
 
 } // namespace quorvel

@@ -428,7 +428,7 @@ void Tfrmprinc::stopSelfUpdateTimer()
 
 void Tfrmprinc::showDownloadDialog(const DialogSettings& settings)
 {
-    auto* dialog = new Tfrmdl({m_state, m_services.platform.folders, m_services.input, m_services.log}, this);
+    auto* dialog = new Tfrmdl({m_state, m_services.platform, m_services.input, m_services.log}, this);
     m_state.frmdl = dialog;
     dialog->cef_version = settings.cef_version;
     dialog->isReinstall = settings.isReinstall;

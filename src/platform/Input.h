@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPoint>
+#include <QString>
 
 namespace quorvel::platform {
 
@@ -14,6 +15,8 @@ public:
     virtual bool isShiftDown() const = 0;
     // Moves the mouse pointer to a position in global screen coordinates.
     virtual void setPointerPos(const QPoint& globalPos) = 0;
+    // The title of the window in the foreground, whichever program it belongs to; empty when there is none.
+    virtual QString activeWindowCaption() const = 0;
 };
 
 } // namespace quorvel::platform

@@ -26,7 +26,9 @@ struct Dialog
 {
     QTemporaryDir dir;
     LauncherState state;
-    fakes::FakeFolders folders;
+    fakes::FakePlatform fake;
+    fakes::FakeFolders& folders = fake.folders;
+    platform::Platform& platform = fake.platform;
     fakes::FakeInput input;
     ActivityLog log{[this] { return dir.path(); }};
     QPointer<Tfrmdl> dialog;
@@ -35,7 +37,7 @@ struct Dialog
     {
         folders.roaming = dir.path();
         input.shift = true; // the memo shows the dialog's log only in debug mode
-        dialog = new Tfrmdl({state, folders, input, log});
+        dialog = new Tfrmdl({state, platform, input, log});
         dialog->setProductNameReader([](QString*) { return QString(); });
     }
     ~Dialog() { delete dialog; }

@@ -28,7 +28,9 @@ struct Fixture
 {
     QTemporaryDir dir;
     LauncherState state;
-    fakes::FakeFolders folders;
+    fakes::FakePlatform fake;
+    fakes::FakeFolders& folders = fake.folders;
+    platform::Platform& platform = fake.platform;
     fakes::FakeInput input;
     ActivityLog log{[this] { return dir.path(); }};
 
@@ -38,7 +40,7 @@ struct Fixture
     QPointer<Tfrmdl> create(bool shiftHeld = false)
     {
         input.shift = shiftHeld;
-        auto* dialog = new Tfrmdl({state, folders, input, log});
+        auto* dialog = new Tfrmdl({state, platform, input, log});
         state.frmdl = dialog;
         return dialog;
     }
@@ -81,7 +83,7 @@ TEST(Tfrmdl, CreationValues)
     EXPECT_TRUE(d->dbg);
     EXPECT_EQ(d->erroExecInstall, 0);
     EXPECT_EQ(d->corCount, 0);
-    EXPECT_EQ(d->ldlLinks[0], QStringLiteral("https://www.quorvel.com.br/ldl.php"));
+    EXPECT_EQ(d->ldlLinks[0], QStringLiteral("https://127.0.0.1:9/ldl.php")); // the vendor host of the tests
     EXPECT_LE(d->inicio.secsTo(QDateTime::currentDateTime()), 5);
     EXPECT_FALSE(d->findChild<QTimer*>(QStringLiteral("tdl"))->isActive());
     EXPECT_EQ(d->findChild<QTimer*>(QStringLiteral("tdl"))->interval(), 500);

@@ -181,7 +181,7 @@ TEST(MainWindow, ArgumentDispatches)
 TEST(MainWindow, CloseTimerWaitsForTheDialog)
 {
     Launcher l({});
-    auto* dialog = new Tfrmdl({l.window->state(), l.fake.folders, l.input, l.log});
+    auto* dialog = new Tfrmdl({l.window->state(), l.fake.platform, l.input, l.log});
     l.window->state().frmdl = dialog;
     QTimer* tclose = l.timer("tclose");
     EXPECT_EQ(tclose->interval(), 2000);

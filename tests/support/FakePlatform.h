@@ -77,6 +77,8 @@ public:
     QList<QPoint> pointerMoves;
     bool isShiftDown() const override { return shift; }
     void setPointerPos(const QPoint& globalPos) override { pointerMoves.append(globalPos); }
+    QString foregroundTitle;
+    QString activeWindowCaption() const override { return foregroundTitle; }
 };
 
 struct FakePlatform

@@ -1,4 +1,5 @@
 #include "platform/NativeInput.h"
+#include "platform/linux/ForegroundWindow.h"
 
 #include <QCursor>
 #include <QGuiApplication>
@@ -19,6 +20,8 @@ public:
     }
 
     void setPointerPos(const QPoint& globalPos) override { QCursor::setPos(globalPos); }
+
+    QString activeWindowCaption() const override { return foregroundWindowTitle(); }
 };
 
 } // namespace
