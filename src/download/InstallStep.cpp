@@ -179,7 +179,8 @@ void Tfrmdl::ttimeoutTimer()
     shellex(linkDownload, QString());
     // Every wait of the dialog ends early from now on, and the whole program ends; workers are stopped on the way.
     m_ending = true;
-    QCoreApplication::quit();
+    // Every running event loop ends, the modal one of this dialog first, then the launcher's own.
+    QCoreApplication::exit(0);
 }
 
 } // namespace quorvel
