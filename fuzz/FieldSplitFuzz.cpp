@@ -4,7 +4,6 @@
 #include "update/VersionAnswer.h"
 
 #include <QString>
-
 #include <cstddef>
 #include <cstdint>
 

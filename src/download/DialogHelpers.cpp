@@ -1,15 +1,14 @@
 // The small operations of the download dialog that the download attempt and the install step share.
-#include "download/Tfrmdl.h"
-
 #include "common/LauncherState.h"
 #include "download/LeftoverFiles.h"
+#include "download/Tfrmdl.h"
 #include "platform/Input.h"
-#include "platform/Pause.h"
 #include "platform/Paths.h"
+#include "platform/Pause.h"
 #include "platform/Platform.h"
 
-#include <QMessageBox>
 #include <QApplication>
+#include <QMessageBox>
 
 namespace quorvel {
 

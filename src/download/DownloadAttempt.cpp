@@ -1,6 +1,4 @@
 // One download attempt of the dialog: preparing the destination, the worker, and the progress monitor.
-#include "download/Tfrmdl.h"
-
 #include "common/DataFolder.h"
 #include "common/LauncherState.h"
 #include "common/VendorHost.h"
@@ -8,6 +6,7 @@
 #include "download/LeftoverFiles.h"
 #include "download/LinkList.h"
 #include "download/TDLThread.h"
+#include "download/Tfrmdl.h"
 #include "platform/Paths.h"
 #include "platform/Platform.h"
 

@@ -3,7 +3,6 @@
 #include "common/DownloadResult.h"
 
 #include <QString>
-
 #include <mutex>
 
 namespace quorvel {

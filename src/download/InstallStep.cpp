@@ -1,12 +1,11 @@
 // The install step: the downloaded file becomes a running installer, or the user gets the file another way.
-#include "download/Tfrmdl.h"
-
 #include "common/DataFolder.h"
 #include "common/Descrambler.h"
 #include "common/LauncherState.h"
 #include "common/ScrambledText.h"
 #include "common/VendorHost.h"
 #include "download/LinkList.h"
+#include "download/Tfrmdl.h"
 #include "download/ZipExtractor.h"
 #include "platform/Paths.h"
 #include "platform/Platform.h"

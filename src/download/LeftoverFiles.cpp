@@ -21,8 +21,8 @@ QString folderOf(const QString& path)
 int deleteFiles(const QString& folder, const QString& pattern)
 {
     const QDir dir(folder);
-    const QStringList names = dir.entryList({pattern}, QDir::AllEntries | QDir::Hidden | QDir::System |
-                                                          QDir::NoDotAndDotDot);
+    const QStringList names =
+        dir.entryList({pattern}, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QString& name : names)
         QFile::remove(dir.filePath(name));
     return int(names.size());

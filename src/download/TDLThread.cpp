@@ -6,7 +6,6 @@
 #include "update/HttpClient.h"
 
 #include <QFile>
-
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -20,8 +19,7 @@ constexpr int kTransferAttempts = 4;
 
 TDLThread::TDLThread(std::shared_ptr<DownloadChannel> channel)
     : m_channel(std::move(channel)), m_client(std::make_unique<HttpClient>())
-{
-}
+{}
 
 TDLThread::~TDLThread()
 {

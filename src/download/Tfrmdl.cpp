@@ -5,13 +5,13 @@
 #include "common/LauncherState.h"
 #include "common/VendorHost.h"
 #include "common/WindowsVersion.h"
+#include "download/DownloadChannel.h"
 #include "download/LinkList.h"
 #include "download/OffGuiThread.h"
+#include "download/TDLThread.h"
 #include "platform/Input.h"
 #include "platform/Paths.h"
 #include "platform/Platform.h"
-#include "download/TDLThread.h"
-#include "download/DownloadChannel.h"
 #include "platform/SystemInfo.h"
 #include "update/FieldSplit.h"
 #include "update/HttpClient.h"
@@ -46,7 +46,6 @@ QTimer* makeTimer(QObject* owner, const char* name, int intervalMs)
 }
 
 } // namespace
-
 
 Tfrmdl::Tfrmdl(Services services, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint),

@@ -4,11 +4,9 @@
 #include <QFile>
 #include <QSaveFile>
 #include <QStorageInfo>
-
-#include <zip.h>
-
 #include <memory>
 #include <optional>
+#include <zip.h>
 
 namespace quorvel::zip_extractor {
 

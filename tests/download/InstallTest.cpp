@@ -7,7 +7,6 @@
 #include "platform/linux/LinuxFiles.h"
 #include "platform/linux/LinuxProcesses.h"
 #include "platform/linux/LinuxShell.h"
-
 #include "support/FakePlatform.h"
 #include "support/QtPrinters.h"
 #include "support/VendorService.h"
@@ -24,7 +23,6 @@
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QTimer>
-
 #include <gtest/gtest.h>
 
 using namespace quorvel;
@@ -92,14 +90,19 @@ struct Rig
     QString dataFolder() const { return dir.filePath(QStringLiteral("home/Quorvel")); }
     QString served() const { return dir.filePath(QStringLiteral("served/app")); }
     QString argumentsFile() const { return dir.filePath(QStringLiteral("installer-arguments.txt")); }
-    QString link(const QString& file) const { return QStringLiteral("https://") + service.host() + QStringLiteral("/app/") + file; }
+    QString link(const QString& file) const
+    {
+        return QStringLiteral("https://") + service.host() + QStringLiteral("/app/") + file;
+    }
 
     // A link list whose Face item (3) names `faceFile`; the other products get links of their own.
     void serveLinks(const QString& faceFile)
     {
         QString answer = QStringLiteral("ok");
         for (int item = 1; item <= 21; ++item)
-            answer += u';' + (item == 3 ? link(faceFile) : item % 2 ? link(QStringLiteral("other%1.zip").arg(item)) : QStringLiteral("x"));
+            answer += u';' + (item == 3  ? link(faceFile)
+                              : item % 2 ? link(QStringLiteral("other%1.zip").arg(item))
+                                         : QStringLiteral("x"));
         service.setRoute(QStringLiteral("/ldl.php"), {VendorService::answer(answer)});
     }
     void serveArchive(const QString& name, const QByteArray& installer, unsigned mode = 0755)
@@ -133,7 +136,10 @@ struct Rig
         return !dialog || !dialog->isVisible();
     }
     QString outcome() const { return state.dlOutcome.get(); }
-    int requestsFor(const QString& file) const { return int(service.requests().count(QStringLiteral("https /app/") + file)); }
+    int requestsFor(const QString& file) const
+    {
+        return int(service.requests().count(QStringLiteral("https /app/") + file));
+    }
     QStringList installerArguments() const
     {
         QFile file(argumentsFile());
@@ -164,7 +170,8 @@ TEST(Install, AGoodArchiveIsExtractedAndItsInstallerStartedWithTheLauncherPath)
     const QString own = r.folders.ownExe;
     EXPECT_EQ(r.installerArguments(), (QStringList{QStringLiteral("/VERYSILENT"), QStringLiteral("/SUPPRESSMSGBOXES"),
                                                    QStringLiteral("/NORESTART"), own, own}));
-    EXPECT_EQ(r.service.requests(), (QStringList{QStringLiteral("https /ldl.php"), QStringLiteral("https /app/quorface.zip")}));
+    EXPECT_EQ(r.service.requests(),
+              (QStringList{QStringLiteral("https /ldl.php"), QStringLiteral("https /app/quorface.zip")}));
     // The archive is gone once its installer runs; the installer stays in the data folder.
     EXPECT_EQ(QDir(r.dataFolder()).entryList(QDir::Files), QStringList{QStringLiteral("instalar.exe")});
     EXPECT_TRUE(r.messages.isEmpty()) << r.messages.join(u'\n');
@@ -193,9 +200,12 @@ TEST(Install, BrokenDownloadsAreFetchedOnceMoreThenHandedToTheBrowser)
         const char* what;
         std::function<void(Rig&)> serve;
     } cases[] = {
-        {"corrupt archive", [](Rig& r) { r.serveFile(QStringLiteral("quorface.zip"), QByteArray("PK\3\4 not really a zip", 21)); }},
+        {"corrupt archive",
+         [](Rig& r) { r.serveFile(QStringLiteral("quorface.zip"), QByteArray("PK\3\4 not really a zip", 21)); }},
         {"archive without the installer",
-         [](Rig& r) { ZipBuilder(r.served() + QStringLiteral("/quorface.zip")).add(QStringLiteral("leia-me.txt"), "x"); }},
+         [](Rig& r) {
+             ZipBuilder(r.served() + QStringLiteral("/quorface.zip")).add(QStringLiteral("leia-me.txt"), "x");
+         }},
         {"empty installer", [](Rig& r) { r.serveArchive(QStringLiteral("quorface.zip"), QByteArray()); }},
         {"missing file (a 404 page)", [](Rig&) {}},
     };
@@ -262,7 +272,8 @@ TEST(Install, AStalledTransferIsRestartedWithTheErrorCaption)
     r.serveArchive(QStringLiteral("quorface.zip"), installerScript(r.argumentsFile()));
     const QString file = r.served() + QStringLiteral("/quorface.zip");
     r.service.setRoute(QStringLiteral("/app/quorface.zip"),
-                       {QJsonObject{{QStringLiteral("file"), file}, {QStringLiteral("fault"), QStringLiteral("stall")},
+                       {QJsonObject{{QStringLiteral("file"), file},
+                                    {QStringLiteral("fault"), QStringLiteral("stall")},
                                     {QStringLiteral("after"), 10}},
                         QJsonObject{{QStringLiteral("file"), file}}});
     r.open(QStringLiteral("face"), {5, 600000, 100}); // 155 ticks of 5 ms
@@ -274,7 +285,8 @@ TEST(Install, AStalledTransferIsRestartedWithTheErrorCaption)
     });
     watcher.start(1);
     ASSERT_TRUE(r.runUntilClosed());
-    EXPECT_EQ(caption, QStringLiteral(" Erro no download do ") + r.service.host() + QStringLiteral("/app/quorface.zip..."));
+    EXPECT_EQ(caption,
+              QStringLiteral(" Erro no download do ") + r.service.host() + QStringLiteral("/app/quorface.zip..."));
     EXPECT_EQ(r.requestsFor(QStringLiteral("quorface.zip")), 2);
     EXPECT_EQ(r.outcome(), QStringLiteral("executed"));
 }

@@ -1,6 +1,6 @@
 #include "download/LeftoverFiles.h"
-#include "download/ZipExtractor.h"
 
+#include "download/ZipExtractor.h"
 #include "support/QtPrinters.h"
 #include "support/ZipBuilder.h"
 
@@ -8,7 +8,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
 using namespace quorvel;
@@ -33,8 +32,8 @@ TEST(LeftoverFiles, OlderDownloadsAreClearedAndNothingElse)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    for (const char* name : {"quorface_178.zip", "quorface_179.exe", ".quorface_1.zip", "quortwit_5.zip", "path.dat",
-                             "quorface.txt"})
+    for (const char* name :
+         {"quorface_178.zip", "quorface_179.exe", ".quorface_1.zip", "quortwit_5.zip", "path.dat", "quorface.txt"})
         touch(dir.filePath(QLatin1StringView(name)));
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("quorface_sub.zip")));
 
@@ -84,8 +83,9 @@ TEST(ZipExtractor, TheInstallerComesOutWholeOrNotAtAll)
         ZipBuilder(dir.filePath(QStringLiteral("good.zip")))
             .add(QStringLiteral("leia-me.txt"), "x")
             .add(QStringLiteral("instalar.exe"), installer, 0755);
-        EXPECT_EQ(zip_extractor::extractEntry(dir.filePath(QStringLiteral("good.zip")), QStringLiteral("instalar.exe"), out),
-                  QString());
+        EXPECT_EQ(
+            zip_extractor::extractEntry(dir.filePath(QStringLiteral("good.zip")), QStringLiteral("instalar.exe"), out),
+            QString());
         QFile file(out + QStringLiteral("/instalar.exe"));
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         EXPECT_EQ(file.readAll(), installer);
@@ -94,9 +94,11 @@ TEST(ZipExtractor, TheInstallerComesOutWholeOrNotAtAll)
     }
     {
         // In a sub-folder when the root has none; nothing else is created.
-        ZipBuilder(dir.filePath(QStringLiteral("nested.zip"))).add(QStringLiteral("setup/bin/instalar.exe"), "nested", 0700);
+        ZipBuilder(dir.filePath(QStringLiteral("nested.zip")))
+            .add(QStringLiteral("setup/bin/instalar.exe"), "nested", 0700);
         QFile::remove(out + QStringLiteral("/instalar.exe"));
-        EXPECT_EQ(zip_extractor::extractEntry(dir.filePath(QStringLiteral("nested.zip")), QStringLiteral("instalar.exe"), out),
+        EXPECT_EQ(zip_extractor::extractEntry(dir.filePath(QStringLiteral("nested.zip")),
+                                              QStringLiteral("instalar.exe"), out),
                   QString());
         EXPECT_EQ(entries(out), QStringList{QStringLiteral("instalar.exe")});
     }

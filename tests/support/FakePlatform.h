@@ -6,7 +6,6 @@
 #include <QList>
 #include <QPair>
 #include <QString>
-
 #include <map>
 #include <vector>
 

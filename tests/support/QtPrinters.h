@@ -4,7 +4,6 @@
 #include <QLatin1StringView>
 #include <QString>
 #include <QStringList>
-
 #include <ostream>
 
 // Readable failure messages for Qt texts in GoogleTest assertions.

@@ -7,9 +7,7 @@ class TempEnv
 {
 public:
     TempEnv(const char* name, const QByteArray& value)
-        : m_name(name)
-        , m_hadValue(qEnvironmentVariableIsSet(name))
-        , m_old(qgetenv(name))
+        : m_name(name), m_hadValue(qEnvironmentVariableIsSet(name)), m_old(qgetenv(name))
     {
         qputenv(name, value);
     }

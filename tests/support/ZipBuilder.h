@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QString>
-
 #include <zip.h>
 
 // Writes a real zip archive for the tests, entry by entry.
@@ -38,8 +37,7 @@ public:
         }
         if (stored)
             zip_set_file_compression(m_archive, zip_uint64_t(index), ZIP_CM_STORE, 0);
-        zip_file_set_external_attributes(m_archive, zip_uint64_t(index), 0, ZIP_OPSYS_UNIX,
-                                         (0100000u | mode) << 16);
+        zip_file_set_external_attributes(m_archive, zip_uint64_t(index), 0, ZIP_OPSYS_UNIX, (0100000u | mode) << 16);
         return *this;
     }
 

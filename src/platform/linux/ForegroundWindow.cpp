@@ -1,10 +1,8 @@
 #include "platform/linux/ForegroundWindow.h"
 
 #include <QGuiApplication>
-
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
-
 #include <memory>
 #include <mutex>
 
@@ -57,8 +55,8 @@ XData property(Display* display, Window window, Atom name, Atom type, unsigned l
     unsigned long after = 0;
     unsigned char* data = nullptr;
     items = 0;
-    if (XGetWindowProperty(display, window, name, 0, 1024, False, type, &actualType, &format, &items, &after,
-                           &data) != Success)
+    if (XGetWindowProperty(display, window, name, 0, 1024, False, type, &actualType, &format, &items, &after, &data) !=
+        Success)
         return nullptr;
     return XData(data);
 }

@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QFile>
-
 #include <climits>
 #include <csignal>
 #include <sys/types.h>

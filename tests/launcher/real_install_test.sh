@@ -1,0 +1,92 @@
+#!/bin/bash
+# A product that is not installed, end to end: the real launcher under an X server fetches the link list and the
+# archive from the simulated vendor service, extracts the installer, starts it, sees its process and ends.
+# Usage: real_install_test.sh QUORVEL_BINARY ARTIFACT_DIR VENDOR_SERVICE_PY (run under xvfb-run -a).
+set -euo pipefail
+
+quorvel=$1
+artifacts=$2
+vendor_service=$3
+mkdir -p "$artifacts"
+source "$(dirname "${BASH_SOURCE[0]}")/vendor_service.sh"
+
+work=$(mktemp -d)
+pid=
+vendor_pid=
+cleanup() {
+    for p in $pid $vendor_pid; do kill -9 "$p" 2>/dev/null || true; done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+export XDG_DATA_HOME=$work/data
+export XDG_RUNTIME_DIR=$work/runtime
+export QUORVEL_PROGRAM_FILES=$work/programs
+mkdir -p "$XDG_DATA_HOME" "$QUORVEL_PROGRAM_FILES" "$work/bin" "$work/served/app" "$work/archive"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+unset QT_QPA_PLATFORM
+cat > "$work/bin/xdg-open" <<SCRIPT
+#!/bin/sh
+echo "\$*" >> "$work/opened.txt"
+SCRIPT
+chmod +x "$work/bin/xdg-open"
+export PATH=$work/bin:$PATH
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# The product's archive: an installer that records its arguments and stays a moment, stored executable.
+cat > "$work/archive/instalar.exe" <<SCRIPT
+#!/bin/sh
+printf '%s\n' "\$@" > "$work/installer-arguments.txt"
+sleep 3
+SCRIPT
+chmod 755 "$work/archive/instalar.exe"
+(cd "$work/archive" && zip -q "$work/served/app/quorface.zip" instalar.exe)
+
+links="ok"
+for item in $(seq 1 21); do
+    if [ "$item" = 3 ]; then links+=";https://HOST/app/quorface.zip"
+    elif [ $((item % 2)) = 1 ]; then links+=";https://HOST/app/other$item.zip"
+    else links+=";x"; fi
+done
+start_vendor_service "{}"
+links=${links//HOST/$QUORVEL_HOST}
+cat > "$work/vendor.json" <<JSON
+{"files": "$work/served",
+ "routes": {"/vrs.php": [{"body": "$(version_answer 5.12 "")"}],
+            "/ldl.php": [{"body": "$links"}]}}
+JSON
+
+echo "# quorvel face with nothing installed downloads, installs and ends"
+started=$(date +%s)
+"$quorvel" face &
+pid=$!
+dialog=
+for _ in $(seq 300); do
+    dialog=$(xdotool search --onlyvisible --name 'Face' 2>/dev/null | head -n1 || true)
+    [ -n "$dialog" ] && break
+    sleep 0.1
+done
+[ -n "$dialog" ] && import -window "$dialog" "$artifacts/install-dialog.png" 2>/dev/null || true
+for _ in $(seq 600); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$pid" 2>/dev/null && fail "the launcher did not end after installing"
+status=0
+wait "$pid" || status=$?
+pid=
+[ "$status" = 0 ] || fail "the launcher ended with status $status"
+echo "ended after $(( $(date +%s) - started )) s"
+
+grep -q "https /app/quorface.zip" "$work/requests.log" || fail "the archive was not fetched: $(cat "$work/requests.log")"
+own=$(readlink -f "$quorvel")
+expected=$(printf '/VERYSILENT\n/SUPPRESSMSGBOXES\n/NORESTART\n%s\n%s' "$own" "$own")
+[ "$(cat "$work/installer-arguments.txt" 2>/dev/null)" = "$expected" ] ||
+    fail "the installer received: $(cat "$work/installer-arguments.txt" 2>/dev/null)"
+data=$XDG_DATA_HOME/Quorvel
+[ -x "$data/instalar.exe" ] || fail "no executable instalar.exe in the data folder"
+ls "$data"/quorface_*.zip >/dev/null 2>&1 && fail "the archive was left behind: $(ls "$data")"
+[ -s "$work/opened.txt" ] && fail "the browser was opened: $(cat "$work/opened.txt")"
+
+echo "1 passed, 0 failed"
