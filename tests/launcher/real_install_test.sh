@@ -4,38 +4,8 @@
 # Usage: real_install_test.sh QUORVEL_BINARY ARTIFACT_DIR VENDOR_SERVICE_PY (run under xvfb-run -a).
 set -euo pipefail
 
-quorvel=$1
-artifacts=$2
-vendor_service=$3
-mkdir -p "$artifacts"
-source "$(dirname "${BASH_SOURCE[0]}")/vendor_service.sh"
-
-work=$(mktemp -d)
-pid=
-vendor_pid=
-cleanup() {
-    for p in $pid $vendor_pid; do kill -9 "$p" 2>/dev/null || true; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-export XDG_DATA_HOME=$work/data
-export XDG_RUNTIME_DIR=$work/runtime
-export QUORVEL_PROGRAM_FILES=$work/programs
-mkdir -p "$XDG_DATA_HOME" "$QUORVEL_PROGRAM_FILES" "$work/bin" "$work/served/app" "$work/archive"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-unset QT_QPA_PLATFORM
-cat > "$work/bin/xdg-open" <<SCRIPT
-#!/bin/sh
-echo "\$*" >> "$work/opened.txt"
-SCRIPT
-chmod +x "$work/bin/xdg-open"
-export PATH=$work/bin:$PATH
-
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
+source "$(dirname "${BASH_SOURCE[0]}")/real_test_common.sh"
+mkdir -p "$work/served/app" "$work/archive"
 
 # The product's archive: an installer that records its arguments and stays a moment, stored executable.
 cat > "$work/archive/instalar.exe" <<SCRIPT
@@ -64,6 +34,7 @@ echo "# quorvel face with nothing installed downloads, installs and ends"
 started=$(date +%s)
 "$quorvel" face &
 pid=$!
+pids+=("$pid")
 dialog=
 for _ in $(seq 300); do
     dialog=$(xdotool search --onlyvisible --name 'Face' 2>/dev/null | head -n1 || true)

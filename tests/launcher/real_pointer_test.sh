@@ -3,44 +3,12 @@
 # Usage: real_pointer_test.sh QUORVEL_BINARY ARTIFACT_DIR VENDOR_SERVICE_PY (run under xvfb-run -a).
 set -euo pipefail
 
-quorvel=$1
-artifacts=$2
-vendor_service=$3
-mkdir -p "$artifacts"
-source "$(dirname "${BASH_SOURCE[0]}")/vendor_service.sh"
-
-work=$(mktemp -d)
-pid=
-vendor_pid=
-cleanup() {
-    for p in $pid $vendor_pid; do kill -9 "$p" 2>/dev/null || true; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-export XDG_DATA_HOME=$work/data
-export XDG_RUNTIME_DIR=$work/runtime
-export QUORVEL_PROGRAM_FILES=$work/programs
-mkdir -p "$XDG_DATA_HOME" "$QUORVEL_PROGRAM_FILES" "$work/bin"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-unset QT_QPA_PLATFORM
-
-# Addresses handed to the browser are recorded instead of opened.
-cat > "$work/bin/xdg-open" <<SCRIPT
-#!/bin/sh
-echo "\$*" >> "$work/opened.txt"
-SCRIPT
-chmod +x "$work/bin/xdg-open"
-export PATH=$work/bin:$PATH
+source "$(dirname "${BASH_SOURCE[0]}")/real_test_common.sh"
 start_vendor_service "{\"routes\": {\"/vrs.php\": [{\"body\": \"$(version_answer 5.12 "")\"}]}}"
-
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
 
 "$quorvel" &
 pid=$!
+pids+=("$pid")
 window=
 for _ in $(seq 300); do
     window=$(xdotool search --onlyvisible --name '^ Quorvel$' 2>/dev/null | head -n1 || true)

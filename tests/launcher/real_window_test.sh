@@ -4,60 +4,12 @@
 # Usage: real_window_test.sh QUORVEL_BINARY ARTIFACT_DIR VENDOR_SERVICE_PY (run under xvfb-run -a).
 set -euo pipefail
 
-quorvel=$1
-artifacts=$2
-vendor_service=$3
-mkdir -p "$artifacts"
-source "$(dirname "${BASH_SOURCE[0]}")/vendor_service.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/real_test_common.sh"
 
-work=$(mktemp -d)
-pids=()
-vendor_pid=
-cleanup() {
-    xdotool keyup shift 2>/dev/null || true
-    for pid in "${pids[@]}" $vendor_pid; do kill -9 "$pid" 2>/dev/null || true; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-export XDG_DATA_HOME=$work/data
-export XDG_RUNTIME_DIR=$work/runtime
-export QUORVEL_PROGRAM_FILES=$work/programs
-mkdir -p "$XDG_DATA_HOME" "$QUORVEL_PROGRAM_FILES" "$work/bin"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-unset QT_QPA_PLATFORM
-
-# Addresses handed to the browser are recorded instead of opened.
-cat > "$work/bin/xdg-open" <<SCRIPT
-#!/bin/sh
-echo "\$*" >> "$work/opened.txt"
-SCRIPT
-chmod +x "$work/bin/xdg-open"
-export PATH=$work/bin:$PATH
-
-# Face's latest version is not known, so an installed Face counts as current.
-start_vendor_service "{\"routes\": {\"/vrs.php\": [{\"body\": \"$(version_answer "" "ad;1|Novo curso gratuito|http://cursos.test/novo")\"}]}}"
-
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
-
-# Waits up to $2 seconds for a window whose title matches the regular expression $1; prints its id.
-wait_window() {
-    local pattern=$1 seconds=$2 id
-    for _ in $(seq $((seconds * 10))); do
-        id=$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -n1 || true)
-        if [ -n "$id" ]; then
-            echo "$id"
-            return 0
-        fi
-        sleep 0.1
-    done
-    return 1
-}
-
-alive() { kill -0 "$1" 2>/dev/null; }
+# Face's latest version is not known, so an installed Face counts as current. The first answer comes late, so that
+# log.txt, which keeps only the newest line, still shows the start line when the first check reads it.
+answer=$(version_answer "" "ad;1|Novo curso gratuito|http://cursos.test/novo")
+start_vendor_service "{\"routes\": {\"/vrs.php\": [{\"wait\": 8, \"body\": \"$answer\"}, {\"body\": \"$answer\"}]}}"
 
 echo "# Shift held at start: debug caption and log line"
 xdotool keydown shift

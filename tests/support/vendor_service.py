@@ -15,6 +15,7 @@ Answers come from a JSON file that is read again on every request, so a test can
     STEP: {"status": 200, "body": "text", "content_type": "text/plain; charset=utf-8", "charset": "utf-8",
            "file": "/path/to/body", "headers": {"Location": "..."},
            "fault": null | "reset" | "close" | "stall" | "trickle" | "truncate",
+           "wait": 0,       # seconds before the answer starts
            "after": 0,      # stall and truncate: body bytes sent first
            "chunk": 16, "delay": 0.05}   # trickle: bytes per write and seconds between writes
 
@@ -128,6 +129,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
                 "body": "<html><body><h1>404 Not Found</h1></body></html>"}
 
     def answer(self, step):
+        time.sleep(float(step.get("wait", 0)))
         fault = step.get("fault")
         if fault == "reset":
             self.request.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
