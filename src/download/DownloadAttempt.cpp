@@ -11,7 +11,6 @@
 #include "platform/Platform.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QFile>
 #include <QLocale>
 #include <QProgressBar>
@@ -23,11 +22,6 @@ namespace quorvel {
 namespace {
 
 constexpr int kStallTicks = 120;
-
-QString folderOf(const QString& path)
-{
-    return path.left(std::max<qsizetype>(0, path.lastIndexOf(platform::kPathSeparator)));
-}
 
 // The bar is the attempt's clock: fast at first, slower near the end, stopping at 100.
 int nextProgress(int position)
@@ -102,8 +96,7 @@ void Tfrmdl::startDownload()
         }
         const QString prefix = leftovers::versionPrefix(dest);
         QFile::remove(dest);
-        QDir(folderOf(dest) + sep + QStringLiteral("part_1")).removeRecursively();
-        QDir(folderOf(dest) + sep + QStringLiteral("part_2")).removeRecursively();
+        leftovers::deletePartFolders(dest);
         deleteFiles(dataFolder, prefix + QStringLiteral("*.zip"));
         deleteFiles(dataFolder, prefix + QStringLiteral("*.exe"));
         QFile::remove(dataFolder + sep + QStringLiteral("instalar.exe"));
@@ -136,7 +129,7 @@ void Tfrmdl::startWorker(const QString& link)
     auto worker = std::make_unique<TDLThread>(channel);
     dlthread = worker.get();
     worker->remoteFile = link;
-    worker->destDir = folderOf(dest) + platform::kPathSeparator;
+    worker->destDir = platform::folderPart(dest) + platform::kPathSeparator;
     worker->destFile = platform::fileNamePart(dest);
     worker->start();
     m_workers.emplace_back(std::move(worker), std::move(channel));

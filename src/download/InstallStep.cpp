@@ -4,6 +4,7 @@
 #include "common/LauncherState.h"
 #include "common/ScrambledText.h"
 #include "common/VendorHost.h"
+#include "download/LeftoverFiles.h"
 #include "download/LinkList.h"
 #include "download/Tfrmdl.h"
 #include "download/ZipExtractor.h"
@@ -11,7 +12,6 @@
 #include "platform/Platform.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QMessageBox>
@@ -38,11 +38,6 @@ constexpr int kInstallerErrorRetries = 3;
 constexpr QLatin1StringView kInstallerName("instalar.exe");
 constexpr QLatin1StringView kSisterDomain("zephranel.com.br");
 constexpr QLatin1StringView kVendorDomain("quorvel.com.br");
-
-QString folderOf(const QString& path)
-{
-    return path.left(std::max<qsizetype>(0, path.lastIndexOf(platform::kPathSeparator)));
-}
 
 // The installer's second name: cut at its first "_", with ".exe" appended (quornav_109.exe gives quornav.exe).
 QString shortProcessName(const QString& fileName)
@@ -83,8 +78,7 @@ void Tfrmdl::execInstall()
     }
 
     if (!dbg) {
-        QDir(folderOf(dest) + sep + QStringLiteral("part_1")).removeRecursively();
-        QDir(folderOf(dest) + sep + QStringLiteral("part_2")).removeRecursively();
+        leftovers::deletePartFolders(dest);
     }
     if (m_services.state.dlResultCode == TDLResult::drUnzipFail && !dbg) {
         QFile::remove(installer);

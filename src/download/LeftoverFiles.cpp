@@ -8,16 +8,6 @@
 
 namespace quorvel::leftovers {
 
-namespace {
-
-QString folderOf(const QString& path)
-{
-    const qsizetype separator = path.lastIndexOf(platform::kPathSeparator);
-    return separator < 0 ? QString() : path.left(separator);
-}
-
-} // namespace
-
 int deleteFiles(const QString& folder, const QString& pattern)
 {
     const QDir dir(folder);
@@ -36,12 +26,19 @@ void deleteOldVersions(const QString& dest)
     // A name starting with "_" has no prefix; matching everything would empty the data folder.
     if (prefix.isEmpty())
         return;
-    const QDir dir(folderOf(dest));
+    const QDir dir(platform::folderPart(dest));
     // Only names made of the prefix and more: a prefix holding wildcard characters matches nothing but itself.
     for (const QFileInfo& entry : dir.entryInfoList(QDir::Files | QDir::NoDotAndDotDot)) {
         if (entry.fileName().startsWith(prefix))
             QFile::remove(entry.filePath());
     }
+}
+
+void deletePartFolders(const QString& dest)
+{
+    const QString folder = platform::folderPart(dest) + platform::kPathSeparator;
+    QDir(folder + QStringLiteral("part_1")).removeRecursively();
+    QDir(folder + QStringLiteral("part_2")).removeRecursively();
 }
 
 QString versionPrefix(const QString& dest)

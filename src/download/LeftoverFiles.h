@@ -15,6 +15,9 @@ int deleteFiles(const QString& folder, const QString& pattern);
 // "_" (the whole name without one): the earlier downloads of the same product.
 void deleteOldVersions(const QString& dest);
 
+// Removes the "part_1" and "part_2" folders an interrupted transfer may leave beside `dest`.
+void deletePartFolders(const QString& dest);
+
 // The part of a downloaded file's name that its versions share: up to and including the first "_" of the name
 // before its first "."; empty when that part has no "_". quorface_12.zip gives quorface_.
 QString versionPrefix(const QString& dest);

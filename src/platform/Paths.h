@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <algorithm>
 
 namespace quorvel::platform {
 
@@ -15,6 +16,12 @@ inline constexpr QChar kPathSeparator = u'/';
 inline QString fileNamePart(const QString& path)
 {
     return path.mid(path.lastIndexOf(kPathSeparator) + 1);
+}
+
+// The part of a path before its last separator (empty when it has none).
+inline QString folderPart(const QString& path)
+{
+    return path.left(std::max<qsizetype>(0, path.lastIndexOf(kPathSeparator)));
 }
 
 // The file name of a program's companion process: "c" before ".exe" (quorface.exe -> quorfacec.exe). Programs

@@ -2,6 +2,7 @@
 #include "launcher/LauncherFixture.h"
 #include "support/QtPrinters.h"
 #include "support/VendorService.h"
+#include "support/VersionAnswers.h"
 #include "update/VersionQuery.h"
 
 #include <QApplication>
@@ -12,18 +13,11 @@
 #include <gtest/gtest.h>
 
 using namespace quorvel;
+using quorvel::fakes::exampleVersionAnswer;
 using quorvel::fakes::Launcher;
 using quorvel::fakes::VendorService;
 
 namespace {
-
-QString answerWithAdvertisement()
-{
-    QString body = QStringLiteral("ok;2.41;5.12;1.30;4.07;3.55;2.08;1.64;1.78;2.93;1.17;1.02;0;109");
-    for (int field = 14; field <= 41; ++field)
-        body += QStringLiteral(";0");
-    return body + QStringLiteral(";000f;ad;1|Novo curso gratuito|http://cursos.test/novo");
-}
 
 bool processEventsUntil(const std::function<bool()>& done, int ms = 10000)
 {
@@ -39,7 +33,9 @@ TEST(VersionQueryWindow, TheAdvertisementIsTypedIntoTheFooter)
 {
     VendorService service;
     ASSERT_TRUE(service.isRunning());
-    service.setRoute(QStringLiteral("/vrs.php"), {VendorService::answer(answerWithAdvertisement())});
+    service.setRoute(QStringLiteral("/vrs.php"),
+                     {VendorService::answer(exampleVersionAnswer(
+                         QStringLiteral("000f"), QStringLiteral("ad;1|Novo curso gratuito|http://cursos.test/novo")))});
     Launcher l({});
     l.window->show();
     auto* labelad = qobject_cast<QLabel*>(l.element("labelad"));
@@ -101,9 +97,13 @@ TEST(VersionQueryWindow, ClosingTheWindowDuringTheQueryEndsItsWorker)
 {
     VendorService service;
     ASSERT_TRUE(service.isRunning());
-    service.setRoute(QStringLiteral("/vrs.php"), {QJsonObject{{QStringLiteral("body"), answerWithAdvertisement()},
-                                                              {QStringLiteral("fault"), QStringLiteral("stall")},
-                                                              {QStringLiteral("after"), 10}}});
+    service.setRoute(
+        QStringLiteral("/vrs.php"),
+        {QJsonObject{{QStringLiteral("body"),
+                      exampleVersionAnswer(QStringLiteral("000f"),
+                                           QStringLiteral("ad;1|Novo curso gratuito|http://cursos.test/novo"))},
+                     {QStringLiteral("fault"), QStringLiteral("stall")},
+                     {QStringLiteral("after"), 10}}});
     auto l = std::make_unique<Launcher>(QStringList{});
     l->window->getvin();
     ASSERT_TRUE(processEventsUntil([&] { return service.requests().size() == 1; }));

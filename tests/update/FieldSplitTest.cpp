@@ -2,11 +2,13 @@
 
 #include "common/LatestVersions.h"
 #include "support/QtPrinters.h"
+#include "support/VersionAnswers.h"
 #include "update/VersionAnswer.h"
 
 #include <gtest/gtest.h>
 
 using namespace quorvel;
+using quorvel::fakes::exampleVersionAnswer;
 
 TEST(FieldSplit, SeparatorsQuotesAndEmptyFields)
 {
@@ -42,25 +44,11 @@ TEST(FieldSplit, SeparatorsQuotesAndEmptyFields)
         EXPECT_EQ(splitFields(c.text), c.fields) << c.text;
 }
 
-namespace {
-
-// The documented example answer with field 42 and the tail replaceable.
-QString exampleAnswer(const QString& flag = QStringLiteral("000f"),
-                      const QString& tail = QStringLiteral("ad;1|Novo curso gratuito|LINK"))
-{
-    QString answer = QStringLiteral("ok;2.41;5.12;1.30;4.07;3.55;2.08;1.64;1.78;2.93;1.17;1.02;0;109");
-    for (int field = 14; field <= 41; ++field)
-        answer += QStringLiteral(";0");
-    return answer + u';' + flag + u';' + tail;
-}
-
-} // namespace
-
 TEST(VersionAnswer, FieldsFillTheSlotsInOrder)
 {
     LatestVersions latest;
     std::atomic<bool> showWhats{true};
-    ASSERT_TRUE(version_answer::storeFields(splitFields(exampleAnswer()), latest, showWhats));
+    ASSERT_TRUE(version_answer::storeFields(splitFields(exampleVersionAnswer()), latest, showWhats));
     const std::pair<VersionSlot, const char*> expected[] = {
         {VersionSlot::vrsTwit, "2.41"},  {VersionSlot::vrsFace, "5.12"},  {VersionSlot::vrsContact, "1.30"},
         {VersionSlot::vrsInsta, "4.07"}, {VersionSlot::vrsWhats, "3.55"}, {VersionSlot::vrsTube, "2.08"},
@@ -75,7 +63,7 @@ TEST(VersionAnswer, FieldsFillTheSlotsInOrder)
     for (const char* flag : {"000F", "00f", "", "0000"}) {
         showWhats = false;
         EXPECT_TRUE(
-            version_answer::storeFields(splitFields(exampleAnswer(QLatin1StringView(flag))), latest, showWhats));
+            version_answer::storeFields(splitFields(exampleVersionAnswer(QLatin1StringView(flag))), latest, showWhats));
         EXPECT_TRUE(showWhats) << flag;
     }
 }
@@ -90,7 +78,7 @@ TEST(VersionAnswer, TooFewFieldsStoreWhatCameAndFail)
 
     // Fields up to 13 but not 42: every slot is filled, the flag is not touched.
     LatestVersions more;
-    EXPECT_FALSE(version_answer::storeFields(splitFields(exampleAnswer().left(70)), more, showWhats));
+    EXPECT_FALSE(version_answer::storeFields(splitFields(exampleVersionAnswer().left(70)), more, showWhats));
     EXPECT_EQ(more.get(VersionSlot::vrsNav), QStringLiteral("109"));
     EXPECT_TRUE(showWhats);
 }

@@ -5,12 +5,14 @@
 #include "common/SharedText.h"
 #include "support/QtPrinters.h"
 #include "support/VendorService.h"
+#include "support/VersionAnswers.h"
 #include "update/HttpClient.h"
 
 #include <QJsonArray>
 #include <gtest/gtest.h>
 
 using namespace quorvel;
+using quorvel::fakes::exampleVersionAnswer;
 using quorvel::fakes::VendorService;
 
 namespace {
@@ -44,22 +46,13 @@ struct Query
     void run() { VersionQuery(neth, host, {latest, showWhats, adLink}).getvint(); }
 };
 
-QString answer(const QString& flag = QStringLiteral("000f"),
-               const QString& tail = QStringLiteral("ad;1|Novo curso gratuito|https://cursos.test/novo"))
-{
-    QString body = QStringLiteral("ok;2.41;5.12;1.30;4.07;3.55;2.08;1.64;1.78;2.93;1.17;1.02;0;109");
-    for (int field = 14; field <= 41; ++field)
-        body += QStringLiteral(";0");
-    return body + u';' + flag + u';' + tail;
-}
-
 } // namespace
 
 TEST(VersionQuery, TheExampleAnswerFillsEverySlotAndTypesTheAdvertisement)
 {
     VendorService service;
     ASSERT_TRUE(service.isRunning());
-    service.setRoute(QStringLiteral("/vrs.php"), {VendorService::answer(answer())});
+    service.setRoute(QStringLiteral("/vrs.php"), {VendorService::answer(exampleVersionAnswer())});
     Query q;
     q.run();
 
@@ -84,7 +77,8 @@ TEST(VersionQuery, AnswersAreReadAsTheyStand)
         // Only the first two characters are tested; no advertisement leaves the footer alone.
         service.setRoute(
             QStringLiteral("/vrs.php"),
-            {VendorService::answer(answer(QStringLiteral("0000"), QString()).replace(0, 2, QStringLiteral("okay")))});
+            {VendorService::answer(
+                exampleVersionAnswer(QStringLiteral("0000"), QString()).replace(0, 2, QStringLiteral("okay")))});
         Query q;
         q.run();
         EXPECT_EQ(q.latest.get(VersionSlot::vrsFace), QStringLiteral("5.12"));
@@ -95,8 +89,9 @@ TEST(VersionQuery, AnswersAreReadAsTheyStand)
     }
     {
         // A blank inside a field makes two fields of it and shifts every later one.
-        service.setRoute(QStringLiteral("/vrs.php"),
-                         {VendorService::answer(answer().replace(QStringLiteral("5.12"), QStringLiteral("5 12")))});
+        service.setRoute(
+            QStringLiteral("/vrs.php"),
+            {VendorService::answer(exampleVersionAnswer().replace(QStringLiteral("5.12"), QStringLiteral("5 12")))});
         Query q;
         q.run();
         EXPECT_EQ(q.latest.get(VersionSlot::vrsFace), QStringLiteral("5"));
@@ -105,10 +100,10 @@ TEST(VersionQuery, AnswersAreReadAsTheyStand)
     }
     {
         // Plain links become secure ones, in any field and in the advertisement.
-        service.setRoute(
-            QStringLiteral("/vrs.php"),
-            {VendorService::answer(answer(QStringLiteral("000f"), QStringLiteral("ad;1|Veja|http://x.test/p"))
-                                       .replace(QStringLiteral("2.41"), QStringLiteral("http://v")))});
+        service.setRoute(QStringLiteral("/vrs.php"),
+                         {VendorService::answer(
+                             exampleVersionAnswer(QStringLiteral("000f"), QStringLiteral("ad;1|Veja|http://x.test/p"))
+                                 .replace(QStringLiteral("2.41"), QStringLiteral("http://v")))});
         Query q;
         q.run();
         EXPECT_EQ(q.latest.get(VersionSlot::vrsTwit), QStringLiteral("https://v"));
@@ -117,8 +112,8 @@ TEST(VersionQuery, AnswersAreReadAsTheyStand)
     {
         // The first "ad;" anywhere opens the advertisement, even inside a field.
         service.setRoute(QStringLiteral("/vrs.php"),
-                         {VendorService::answer(
-                             answer().replace(QStringLiteral(";0;109"), QStringLiteral(";upload;1|Cedo|L;109")))});
+                         {VendorService::answer(exampleVersionAnswer().replace(
+                             QStringLiteral(";0;109"), QStringLiteral(";upload;1|Cedo|L;109")))});
         Query q;
         q.run();
         EXPECT_EQ(q.host.typed, QStringLiteral("Cedo"));
@@ -132,7 +127,8 @@ TEST(VersionQuery, RefusedAnswersAreNotAskedAgain)
     const QJsonObject serverError{{QStringLiteral("status"), 500},
                                   {QStringLiteral("content_type"), QStringLiteral("text/html")},
                                   {QStringLiteral("body"), QStringLiteral("<html><body>Internal error</body></html>")}};
-    for (const QJsonObject& step : {VendorService::answer(answer().replace(0, 2, QStringLiteral("OK"))), serverError}) {
+    for (const QJsonObject& step :
+         {VendorService::answer(exampleVersionAnswer().replace(0, 2, QStringLiteral("OK"))), serverError}) {
         service.setRoute(QStringLiteral("/vrs.php"), {step});
         const qsizetype before = service.requests().size();
         Query q;
@@ -164,7 +160,7 @@ TEST(VersionQuery, ErrorsAreRetriedOnceOverHttp)
     {
         // A reset connection, then an answer over http.
         service.setRoute(QStringLiteral("/vrs.php"), {QJsonObject{{QStringLiteral("fault"), QStringLiteral("reset")}},
-                                                      VendorService::answer(answer())});
+                                                      VendorService::answer(exampleVersionAnswer())});
         Query q;
         q.run();
         EXPECT_EQ(q.latest.get(VersionSlot::vrsTwit), QStringLiteral("2.41"));
@@ -173,7 +169,7 @@ TEST(VersionQuery, ErrorsAreRetriedOnceOverHttp)
     {
         // An answer too large to be one is a failed request.
         service.setRoute(QStringLiteral("/vrs.php"),
-                         {VendorService::answer(answer() + QString(HttpClient::kMaxAnswerBytes, u'x'))});
+                         {VendorService::answer(exampleVersionAnswer() + QString(HttpClient::kMaxAnswerBytes, u'x'))});
         Query q;
         q.run();
         EXPECT_EQ(q.latest.get(VersionSlot::vrsTwit), QString());
