@@ -1,11 +1,8 @@
 // The link list from the simulated vendor service, the link choice, and the Windows release that picks builds.
 #include "download/LinkList.h"
 
-#include "common/ActivityLog.h"
-#include "common/LauncherState.h"
 #include "common/WindowsVersion.h"
-#include "download/Tfrmdl.h"
-#include "support/FakePlatform.h"
+#include "download/DialogServices.h"
 #include "support/QtPrinters.h"
 #include "support/VendorService.h"
 
@@ -14,7 +11,6 @@
 #include <QJsonArray>
 #include <QPlainTextEdit>
 #include <QPointer>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace quorvel;
@@ -22,22 +18,14 @@ using quorvel::fakes::VendorService;
 
 namespace {
 
-struct Dialog
+struct Dialog : fakes::DialogServices
 {
-    QTemporaryDir dir;
-    LauncherState state;
-    fakes::FakePlatform fake;
-    fakes::FakeFolders& folders = fake.folders;
-    platform::Platform& platform = fake.platform;
-    fakes::FakeInput input;
-    ActivityLog log{[this] { return dir.path(); }};
     QPointer<Tfrmdl> dialog;
 
     Dialog()
     {
-        folders.roaming = dir.path();
         input.shift = true; // the memo shows the dialog's log only in debug mode
-        dialog = new Tfrmdl({state, platform, input, log});
+        dialog = new Tfrmdl(services());
         dialog->setProductNameReader([](QString*) { return QString(); });
     }
     ~Dialog() { delete dialog; }

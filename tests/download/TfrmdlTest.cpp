@@ -1,8 +1,6 @@
 #include "download/Tfrmdl.h"
 
-#include "common/ActivityLog.h"
-#include "common/LauncherState.h"
-#include "support/FakePlatform.h"
+#include "download/DialogServices.h"
 #include "support/QtPrinters.h"
 
 #include <QAbstractButton>
@@ -15,7 +13,6 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QProgressBar>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <thread>
@@ -24,23 +21,13 @@ using namespace quorvel;
 
 namespace {
 
-struct Fixture
+struct Fixture : fakes::DialogServices
 {
-    QTemporaryDir dir;
-    LauncherState state;
-    fakes::FakePlatform fake;
-    fakes::FakeFolders& folders = fake.folders;
-    platform::Platform& platform = fake.platform;
-    fakes::FakeInput input;
-    ActivityLog log{[this] { return dir.path(); }};
-
-    Fixture() { folders.roaming = dir.path(); }
-
     // Created as the launcher does; the dialog deletes itself when closed.
     QPointer<Tfrmdl> create(bool shiftHeld = false)
     {
         input.shift = shiftHeld;
-        auto* dialog = new Tfrmdl({state, platform, input, log});
+        auto* dialog = new Tfrmdl(services());
         state.frmdl = dialog;
         return dialog;
     }
