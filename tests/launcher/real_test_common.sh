@@ -14,6 +14,8 @@ cleanup() {
     xdotool keyup shift 2>/dev/null || true
     local pid
     for pid in "${pids[@]}"; do kill -9 "$pid" 2>/dev/null || true; done
+    # Products and installers started by the launcher run in their own sessions.
+    pkill -9 -f "$work/" 2>/dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT

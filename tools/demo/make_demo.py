@@ -1,0 +1,194 @@
+#!/usr/bin/env python3
+"""Builds the demo vendor service's content and answer file.
+
+Products: the demo product program, copied once per product and version under the product's file name and stamped
+with that version (an ELF .note.package note added with objcopy), packed as "instalar.exe" (a shell script with the
+program appended) in a ZIP archive per product and version. The browser application's installer places the PE
+runtime library libcef.dll. The launcher's own archive holds an installer that only records that it ran.
+
+Every installer appends one line to "$QUORVEL_PROGRAM_FILES/instalar.log": what it installed and its arguments.
+
+Archives are kept in OUT/served/app/ and built only when missing, so a rerun with other versions adds to them; a
+rebuilt demo product makes them all anew.
+The answer file OUT/vendor.json (the simulated service's configuration) is rewritten on every run: it names the
+links with the service's HOST, which changes with every start.
+
+Usage: make_demo.py --product BIN --libcef DLL --out DIR --host HOST:PORT [--version KEY=VERSION ...] [--no-ad]
+"""
+
+import argparse
+import json
+import os
+import shutil
+import struct
+import subprocess
+import sys
+import tempfile
+import zipfile
+
+# The latest versions the demo service reports: the vendor's example answer.
+DEFAULT_VERSIONS = {"twit": "2.41", "face": "5.12", "contact": "1.30", "insta": "4.07", "whats": "3.55",
+                    "tube": "2.08", "sms": "1.64", "menu": "1.78", "tele": "2.93", "tik": "1.17", "lx": "1.02",
+                    "nav": "109"}
+# Items of the link list, by product key (the others hold "x").
+LINK_ITEMS = {"twit": 1, "face": 3, "contact": 5, "insta": 7, "whats": 9, "tube": 11, "sms": 13, "menu": 15,
+              "tele": 17, "tik": 19, "lx": 21}
+ADVERTISEMENT = "ad;1|Novo curso gratuito de marketing digital|https://www.quorvel.com.br/cursos"
+
+INSTALLER_HEAD = """#!/bin/sh
+# Demo installer of {caption} {version}: installs the program appended to this script and starts it.
+set -e
+program_files=${{QUORVEL_PROGRAM_FILES:-/opt}}
+folder="$program_files{folder}"
+mkdir -p "$folder"
+printf '%s\\n' "{file} {version}: $*" >> "$program_files/instalar.log"
+tail -n +@PAYLOAD_LINE@ "$0" > "$folder/{file}.new"
+chmod {mode} "$folder/{file}.new"
+mv -f "$folder/{file}.new" "$folder/{file}"
+{start}sleep 2 # an installer lives a moment: the launcher watches for its process
+exit 0
+"""
+
+LAUNCHER_INSTALLER = """#!/bin/sh
+# Demo installer of the launcher {version}: the demo keeps the launcher it was built with, so it only records.
+program_files=${{QUORVEL_PROGRAM_FILES:-/opt}}
+mkdir -p "$program_files"
+printf '%s\\n' "quorvel {version}: $*" >> "$program_files/instalar.log"
+sleep 2
+"""
+
+
+def installer_script(caption, version, folder, file, program=True):
+    """The installer's script part; the payload follows its last line."""
+    start = f'setsid "$folder/{file}" < /dev/null > /dev/null 2>&1 &\n' if program else ""
+    head = INSTALLER_HEAD.format(caption=caption, version=version, folder=folder.rstrip("/"), file=file,
+                                 mode="755" if program else "644", start=start)
+    return head.replace("@PAYLOAD_LINE@", str(head.count("\n") + 1))
+
+
+def stamped_version(latest):
+    """The file version whose first three digits match the latest-version text: 5.12 gives 5.1.2.0."""
+    digits = [c for c in latest if c.isdigit()]
+    while len(digits) < 4:
+        digits.append("0")
+    return ".".join(digits)
+
+
+def package_note(version):
+    """An ELF note as GNU ld's --package-metadata writes it: owner "FDO", type 0xcafe1a7e, JSON text."""
+    text = json.dumps({"type": "demo", "name": "quorvel-demo", "version": version}).encode() + b"\0"
+    text += b"\0" * (-len(text) % 4)
+    return struct.pack("<III", 4, len(text), 0xCAFE1A7E) + b"FDO\0" + text
+
+
+def stamp(program, version, out):
+    with tempfile.TemporaryDirectory() as work:
+        note = os.path.join(work, "note.bin")
+        with open(note, "wb") as f:
+            f.write(package_note(version))
+        subprocess.run(["objcopy", "--remove-section", ".note.package", "--add-section", ".note.package=" + note,
+                        "--set-section-flags", ".note.package=readonly", program, out], check=True)
+
+
+def write_installer_archive(archive, script, payload_path=None):
+    """A ZIP holding "instalar.exe": the script, then the payload's bytes, stored executable."""
+    data = script.encode()
+    if payload_path is not None:
+        with open(payload_path, "rb") as f:
+            data += f.read()
+    entry = zipfile.ZipInfo("instalar.exe", date_time=(2026, 1, 1, 0, 0, 0))
+    entry.external_attr = (0o100755 << 16)
+    entry.compress_type = zipfile.ZIP_DEFLATED
+    partial = archive + ".part"
+    with zipfile.ZipFile(partial, "w") as z:
+        z.writestr(entry, data)
+    os.replace(partial, archive)
+
+
+def write_program_installer(path, script, payload_path):
+    partial = path + ".part"
+    with open(partial, "wb") as f, open(payload_path, "rb") as payload:
+        f.write(script.encode())
+        f.write(payload.read())
+    os.chmod(partial, 0o755)
+    os.replace(partial, path)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--product", required=True, help="the built quorvel_demo_product")
+    parser.add_argument("--libcef", required=True, help="the demo runtime library (a PE file with a version)")
+    parser.add_argument("--out", required=True)
+    parser.add_argument("--host", required=True, help="host:port of the demo service, for the links")
+    parser.add_argument("--version", action="append", default=[], metavar="KEY=VERSION",
+                        help="report another latest version (menu=1.79 makes the launcher update itself)")
+    parser.add_argument("--no-ad", action="store_true", help="answer without an advertisement")
+    args = parser.parse_args()
+
+    versions = dict(DEFAULT_VERSIONS)
+    for item in args.version:
+        key, _, value = item.partition("=")
+        if key not in versions:
+            sys.exit(f"unknown product key {key!r}")
+        versions[key] = value
+
+    rows = json.loads(subprocess.run([args.product, "--demo-catalogue"], check=True, capture_output=True,
+                                     env=dict(os.environ, QT_QPA_PLATFORM="offscreen")).stdout)
+    served = os.path.join(args.out, "served")
+    app = os.path.join(served, "app")
+    programs = os.path.join(args.out, "programs")
+    product_id = os.path.join(args.out, "product.id")
+    stat = os.stat(args.product)
+    identity = f"{stat.st_size} {stat.st_mtime_ns}\n"
+    if not os.path.exists(product_id) or open(product_id).read() != identity:
+        shutil.rmtree(app, ignore_errors=True)
+        shutil.rmtree(programs, ignore_errors=True)
+    os.makedirs(app, exist_ok=True)
+    os.makedirs(programs, exist_ok=True)
+    with open(product_id, "w") as f:
+        f.write(identity)
+
+    links = {}
+    for row in rows:
+        key, latest = row["key"], versions[row["key"]]
+        if key == "nav":
+            # The launcher asks for /app/quornav_<latest>.exe, a program installer rather than an archive.
+            installer = os.path.join(app, f"quornav_{latest}.exe")
+            if not os.path.exists(installer):
+                script = installer_script("Quorvel Navigator", latest, row["installFolder"], row["file"],
+                                          program=False)
+                write_program_installer(installer, script, args.libcef)
+            continue
+        stem = os.path.splitext(row["archive"])[0]
+        archive = os.path.join(app, f"{stem}-{latest}.zip")
+        links[key] = f"https://{args.host}/app/{stem}-{latest}.zip"
+        if os.path.exists(archive):
+            continue
+        if key == "menu":
+            write_installer_archive(archive, LAUNCHER_INSTALLER.format(version=latest))
+            continue
+        version = stamped_version(latest)
+        program = os.path.join(programs, f"{version}-{row['file']}")
+        stamp(args.product, version, program)
+        write_installer_archive(archive, installer_script(row["caption"], version, row["installFolder"], row["file"]),
+                                program)
+
+    fields = ["0"] * 45
+    fields[0] = "ok"
+    for row in rows:
+        fields[row["versionField"]] = versions[row["key"]]
+    fields[42] = "0000"  # every tile shown
+    answer = ";".join(fields[:43]) + ("" if args.no_ad else ";" + ADVERTISEMENT)
+
+    items = ["ok"] + ["x"] * 21
+    for key, item in LINK_ITEMS.items():
+        items[item] = links[key]
+    config = {"files": served, "routes": {"/vrs.php": [{"body": answer}], "/ldl.php": [{"body": ";".join(items)}]}}
+    partial = os.path.join(args.out, "vendor.json.part")
+    with open(partial, "w") as f:
+        json.dump(config, f, indent=1)
+    os.replace(partial, os.path.join(args.out, "vendor.json"))
+
+
+if __name__ == "__main__":
+    main()
