@@ -25,9 +25,12 @@ for _ in $(seq 300); do [ -f "$demo/ready.json" ] && break; sleep 0.1; done
 [ -f "$demo/ready.json" ] || { echo "The demo vendor service did not start." >&2; exit 1; }
 port=$(python3 -c 'import json, sys; print(json.load(open(sys.argv[1]))["port"])' "$demo/ready.json")
 
-# Products, installers and answers; built on first use, the answers follow the port.
+# Products, installers and answers; built on first use, the answers follow the port. QUORVEL_DEMO_VERSIONS
+# ("face=5.13 menu=1.79") makes the service report other latest versions.
+overrides=()
+for item in ${QUORVEL_DEMO_VERSIONS:-}; do overrides+=(--version "$item"); done
 QT_QPA_PLATFORM=offscreen python3 "$root/tools/demo/make_demo.py" --product "$build/tools/demo/quorvel_demo_product" \
-    --libcef "$root/tools/demo/libcef.dll" --out "$demo/service" --host "127.0.0.1:$port"
+    --libcef "$root/tools/demo/libcef.dll" --out "$demo/service" --host "127.0.0.1:$port" "${overrides[@]}"
 
 export XDG_DATA_HOME=$demo/data
 export QUORVEL_PROGRAM_FILES=$demo/programs

@@ -139,6 +139,12 @@ TEST(FileVersion, RealBinaries)
     }
 }
 
+TEST(FileVersion, TheDemoBrowserRuntimeCarriesItsVersion)
+{
+    // A resource-only DLL linked without a C library: the demo relies on reading it as a real runtime would be read.
+    EXPECT_EQ(fileVersion(QStringLiteral(QUORVEL_DEMO_TOOLS "/libcef.dll")), QStringLiteral("109.1.18.0"));
+}
+
 TEST(FileVersion, PathsWithoutAVersion)
 {
     QTemporaryDir dir;
