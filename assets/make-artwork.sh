@@ -27,7 +27,8 @@ done
 # Plain C locale for awk's number formatting, and no timestamps or
 # profiles in the output, so that reruns give identical files.
 export LC_ALL=C
-PNG_OPTS=(-strip -define 'png:exclude-chunks=date,time')
+# 8 bits per channel: 16-bit files decode slower and look the same on screen.
+PNG_OPTS=(-depth 8 -strip -define 'png:exclude-chunks=date,time')
 JPG_OPTS=(-strip -quality 92 -sampling-factor 1x1 -interlace none)
 
 # Brand colours, shared by the logo, badge and spinners.
@@ -119,7 +120,8 @@ spark() {
 
 # Near-white vertical wash with a faint dot grid and a soft light patch in
 # the middle behind the tiles; kept pale so the blue captions on top keep
-# their contrast.
+# their contrast. A JPEG: it is opaque and the largest picture, and decodes
+# several times faster than a PNG of it at start-up.
 "$IM" -size 871x649 'gradient:#FFFFFF-#E9F0F4' \
     \( -size 18x18 xc:none -fill 'rgba(14,77,100,0.06)' -draw 'circle 9,9 9,7.6' \
        -write mpr:dot +delete \
@@ -128,7 +130,7 @@ spark() {
     \( -size 871x649 xc:white \( -size 871x649 radial-gradient:gray60-black \) \
        -alpha off -compose copy-opacity -composite \) \
     -compose over -composite \
-    -alpha off -depth 8 "${PNG_OPTS[@]}" "$here/background.png"
+    -alpha off -depth 8 "${JPG_OPTS[@]}" "$here/background.jpg"
 
 # --- footer pictures ---------------------------------------------------------------
 

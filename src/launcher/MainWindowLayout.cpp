@@ -186,7 +186,7 @@ QList<QWidget*> buildMainWindowElements(QWidget* form)
     QWidget* panel3 = b.panel(form, QStringLiteral("Panel3"), {0, 0, 861, 702}, Qt::white, 1);
 
     QLabel* back =
-        b.picture(panel3, QStringLiteral("back"), {-5, -40, 871, 649}, QStringLiteral(":/background.png"), 1);
+        b.picture(panel3, QStringLiteral("back"), {-5, -40, 871, 649}, QStringLiteral(":/background.jpg"), 1);
     back->setScaledContents(true);
 
     // Behind the tile panels and captions, which are created after it.
