@@ -7,7 +7,6 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
-
 #include <cstdio>
 #include <memory>
 

@@ -3,7 +3,6 @@
 #include "download/ZipExtractor.h"
 
 #include <QElapsedTimer>
-
 #include <cstdio>
 
 int main(int argc, char* argv[])

@@ -2,11 +2,10 @@
 // size, then ends it. Watching the X server's map events directly keeps polling delays out of the figure.
 // Usage: bench_map_timer MIN_WIDTH MIN_HEIGHT PROGRAM [ARGUMENTS...]
 #include <X11/Xlib.h>
-
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <csignal>
 #include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -59,9 +58,9 @@ int main(int argc, char* argv[])
         XNextEvent(display, &event);
         if (event.type == MapNotify && !event.xmap.override_redirect &&
             largeEnough(display, event.xmap.window, minWidth, minHeight)) {
-            micros = long(std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() -
-                                                                                started)
-                              .count());
+            micros =
+                long(std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - started)
+                         .count());
         }
     }
     kill(child, SIGKILL);
