@@ -1,12 +1,12 @@
 #include "update/HttpClient.h"
 
+#include "update/CurlLibrary.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QStringDecoder>
 #include <cerrno>
 #include <cstring>
-#include <curl/curl.h>
-#include <mutex>
 #include <unistd.h>
 
 namespace quorvel {
@@ -14,12 +14,6 @@ namespace quorvel {
 namespace {
 
 constexpr long kMaxRedirects = 10;
-
-void initialiseCurlOnce()
-{
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
 
 // The charset named by a Content-Type header, empty when none.
 QByteArray charsetOf(const char* contentType)
@@ -109,15 +103,16 @@ struct HttpClient::Transfer
 
 void HttpClient::CurlDeleter::operator()(CURL* handle) const
 {
-    curl_easy_cleanup(handle);
+    // A handle exists only when the library was loaded.
+    CurlLibrary::get()->easy_cleanup(handle);
 }
 
 HttpClient::HttpClient() : HttpClient(Timeouts{}) {}
 
-HttpClient::HttpClient(Timeouts timeouts) : m_timeouts(timeouts)
+HttpClient::HttpClient(Timeouts timeouts) : m_library(CurlLibrary::get()), m_timeouts(timeouts)
 {
-    initialiseCurlOnce();
-    m_curl.reset(curl_easy_init());
+    if (m_library)
+        m_curl.reset(m_library->easy_init());
 }
 
 HttpClient::~HttpClient() = default;
@@ -131,7 +126,7 @@ HttpReply HttpClient::getText(const QString& url, qint64 maxBytes)
     HttpReply reply = perform(url, transfer);
     char* contentType = nullptr;
     if (m_curl)
-        curl_easy_getinfo(m_curl.get(), CURLINFO_CONTENT_TYPE, &contentType);
+        m_library->easy_getinfo(m_curl.get(), CURLINFO_CONTENT_TYPE, &contentType);
     reply.body = decodeBody(body, charsetOf(contentType));
     return reply;
 }
@@ -153,38 +148,38 @@ HttpReply HttpClient::perform(const QString& url, Transfer& transfer)
         return reply;
     }
     transfer.cancelled = &m_cancelled;
-    curl_easy_reset(curl);
+    m_library->easy_reset(curl);
 
     const QByteArray address = url.toUtf8();
     char errorBuffer[CURL_ERROR_SIZE] = {};
-    curl_easy_setopt(curl, CURLOPT_URL, address.constData());
-    curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorBuffer);
-    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L); // worker threads: no SIGALRM for name look-ups
-    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, kMaxRedirects);
+    m_library->easy_setopt(curl, CURLOPT_URL, address.constData());
+    m_library->easy_setopt(curl, CURLOPT_ERRORBUFFER, errorBuffer);
+    m_library->easy_setopt(curl, CURLOPT_NOSIGNAL, 1L); // worker threads: no SIGALRM for name look-ups
+    m_library->easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+    m_library->easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+    m_library->easy_setopt(curl, CURLOPT_MAXREDIRS, kMaxRedirects);
     // A redirect may keep or raise the protection of the first request, never lower it.
     const bool secure = address.startsWith("https:") || address.startsWith("HTTPS:");
-    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, secure ? "https" : "http,https");
-    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
-    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
+    m_library->easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, secure ? "https" : "http,https");
+    m_library->easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
+    m_library->easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
     const QByteArray caBundle = qgetenv("CURL_CA_BUNDLE");
     if (!caBundle.isEmpty())
-        curl_easy_setopt(curl, CURLOPT_CAINFO, caBundle.constData());
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, long(m_timeouts.connect.count()));
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, long(m_timeouts.stall.count()));
+        m_library->easy_setopt(curl, CURLOPT_CAINFO, caBundle.constData());
+    m_library->easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, long(m_timeouts.connect.count()));
+    m_library->easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    m_library->easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, long(m_timeouts.stall.count()));
     // Files take larger reads, as the curl tool does: fewer writes, and the throughput of a plain download.
     if (transfer.fd >= 0)
-        curl_easy_setopt(curl, CURLOPT_BUFFERSIZE, kFileBufferBytes);
-    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &Transfer::write);
-    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
-    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
-    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &Transfer::progressed);
-    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &transfer);
+        m_library->easy_setopt(curl, CURLOPT_BUFFERSIZE, kFileBufferBytes);
+    m_library->easy_setopt(curl, CURLOPT_WRITEFUNCTION, &Transfer::write);
+    m_library->easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
+    m_library->easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+    m_library->easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &Transfer::progressed);
+    m_library->easy_setopt(curl, CURLOPT_XFERINFODATA, &transfer);
 
-    const CURLcode result = curl_easy_perform(curl);
-    curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &reply.status);
+    const CURLcode result = m_library->easy_perform(curl);
+    m_library->easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &reply.status);
     reply.bytes = transfer.received;
     reply.ok = result == CURLE_OK;
     if (!reply.ok) {
@@ -193,7 +188,7 @@ HttpReply HttpClient::perform(const QString& url, Transfer& transfer)
         else if (errorBuffer[0])
             reply.error = QString::fromUtf8(errorBuffer);
         else
-            reply.error = QString::fromUtf8(curl_easy_strerror(result));
+            reply.error = QString::fromUtf8(m_library->easy_strerror(result));
     }
     return reply;
 }

@@ -10,6 +10,8 @@ typedef void CURL;
 
 namespace quorvel {
 
+struct CurlLibrary;
+
 // What a GET brought back. The status is not judged: callers read the body whatever it is.
 struct HttpReply
 {
@@ -60,6 +62,7 @@ private:
 
     HttpReply perform(const QString& url, Transfer& transfer);
 
+    const CurlLibrary* m_library; // null when libcurl cannot be loaded; then every request fails with a message
     std::unique_ptr<CURL, CurlDeleter> m_curl;
     Timeouts m_timeouts;
     std::atomic<bool> m_cancelled{false};
