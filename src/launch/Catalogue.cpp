@@ -1,7 +1,6 @@
 #include "launch/Catalogue.h"
 
 #include <QDir>
-
 #include <array>
 
 namespace quorvel {
@@ -11,6 +10,8 @@ namespace {
 using L = QLatin1StringView;
 using enum VersionSlot;
 
+// One product per line, in columns.
+// clang-format off
 constexpr std::array<CatalogueRow, 12> kRows{{
     // key      display    match      tile       caption                  archive          file            install folder           slot        link group  argument   tags
     {L("twit"), L("Twit"), L("mkt"), L("mkt"), L("Quorvel Twit"), L("quortwit.zip"), L("quortwit.exe"), L("/Quorvel Twit/"), vrsTwit, L("linkh"), L("twit"), 7, 14},
@@ -28,9 +29,10 @@ constexpr std::array<CatalogueRow, 12> kRows{{
     // The launcher itself, reached only by its self-update.
     {L("menu"), L(""), L(""), L(""), L(""), L("quorvel.zip"), L(""), L(""), vrsMenu, L("linkm"), L(""), 0, 0},
 }};
+// clang-format on
 
 // The order is part of the behaviour: the first word that occurs in the name wins.
-constexpr std::array<L, 11> kMatchOrder{L("nav"), L("mkt"),   L("tik"),  L("lx"),  L("face"), L("contact"),
+constexpr std::array<L, 11> kMatchOrder{L("nav"),   L("mkt"),   L("tik"),  L("lx"),  L("face"), L("contact"),
                                         L("insta"), L("whats"), L("tube"), L("sms"), L("tele")};
 
 template <typename Predicate>

@@ -4,7 +4,6 @@
 
 #include <QLatin1StringView>
 #include <QString>
-
 #include <span>
 
 namespace quorvel {

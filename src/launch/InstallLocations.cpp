@@ -9,7 +9,6 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
-
 #include <optional>
 
 namespace quorvel {

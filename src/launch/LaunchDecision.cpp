@@ -41,10 +41,7 @@ bool isPopupItem(const QObject* sender, QLatin1StringView caption)
 class BusyScope
 {
 public:
-    explicit BusyScope(std::function<void(bool)> setBusy)
-        : m_setBusy(std::move(setBusy))
-    {
-    }
+    explicit BusyScope(std::function<void(bool)> setBusy) : m_setBusy(std::move(setBusy)) {}
     ~BusyScope()
     {
         if (m_setBusy)
@@ -61,17 +58,14 @@ private:
 struct LaunchDecision::Run
 {
     const CatalogueRow* row = nullptr;
-    QString latest; // V
-    QString path;   // P
+    QString latest;         // V
+    QString path;           // P
     bool found = false;     // E
     bool current = true;    // C
     bool reinstall = false; // F
 };
 
-LaunchDecision::LaunchDecision(Services services)
-    : m_services(std::move(services))
-{
-}
+LaunchDecision::LaunchDecision(Services services) : m_services(std::move(services)) {}
 
 bool LaunchDecision::enter(const QString& what)
 {
@@ -216,7 +210,8 @@ LaunchDecision::PassEnd LaunchDecision::pass(int number, QObject* sender, Run& r
         settings.silent = true;
         settings.incrementNextVersion = true;
         settings.source = run.row ? QString(run.row->key) : QString();
-        settings.dest = m_services.appDataFolder() + platform::kPathSeparator + (run.row ? QString(run.row->archive) : QString());
+        settings.dest =
+            m_services.appDataFolder() + platform::kPathSeparator + (run.row ? QString(run.row->archive) : QString());
         setBusy(true);
         QCoreApplication::processEvents();
         m_services.host.showDownloadDialog(settings);

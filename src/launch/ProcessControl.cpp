@@ -13,11 +13,8 @@ constexpr unsigned kTerminateSettleMs = 1000;
 } // namespace
 
 ProcessControl::ProcessControl(platform::Processes& processes, platform::Shell& shell, Pause pause)
-    : m_processes(processes)
-    , m_shell(shell)
-    , m_pause(std::move(pause))
-{
-}
+    : m_processes(processes), m_shell(shell), m_pause(std::move(pause))
+{}
 
 bool ProcessControl::checkProcess(const QString& procname, bool terminate)
 {

@@ -2,7 +2,6 @@
 
 #include <QEventLoop>
 #include <QTimer>
-
 #include <algorithm>
 #include <climits>
 

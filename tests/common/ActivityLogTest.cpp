@@ -1,15 +1,13 @@
 #include "common/ActivityLog.h"
 
+#include "support/QtPrinters.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
 #include <QTemporaryDir>
-
-#include "support/QtPrinters.h"
-
 #include <gtest/gtest.h>
-
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -72,8 +70,8 @@ TEST(ActivityLog, FileHoldsOnlyTheNewestLineWhileTheMemoKeepsAll)
     f.log.writeLog(QStringLiteral("second"));
     f.log.writeLog(QStringLiteral("third"));
     EXPECT_EQ(f.fileBytes(), QByteArray("07/03/2026 09:05:03 third\r\n"));
-    EXPECT_EQ(memo, QStringList({QStringLiteral("07/03/2026 09:05:03 second"),
-                                 QStringLiteral("07/03/2026 09:05:03 third")}));
+    EXPECT_EQ(memo,
+              QStringList({QStringLiteral("07/03/2026 09:05:03 second"), QStringLiteral("07/03/2026 09:05:03 third")}));
 
     f.log.setMemoSink(nullptr); // the dialog closed
     f.log.writeLog(QStringLiteral("fourth"));

@@ -1,11 +1,10 @@
 #include "common/DataFolder.h"
+
 #include "support/FakePlatform.h"
+#include "support/QtPrinters.h"
 
 #include <QDir>
 #include <QTemporaryDir>
-
-#include "support/QtPrinters.h"
-
 #include <gtest/gtest.h>
 
 TEST(DataFolder, CreatesOneLevelAndAddsASingleSeparator)

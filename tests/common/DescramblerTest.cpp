@@ -1,6 +1,6 @@
 #include "common/Descrambler.h"
-#include "common/ScrambledText.h"
 
+#include "common/ScrambledText.h"
 #include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>

@@ -1,12 +1,10 @@
 #include "launch/Catalogue.h"
 
-#include <QSet>
-
 #include "support/QtPrinters.h"
 
-#include <gtest/gtest.h>
-
+#include <QSet>
 #include <atomic>
+#include <gtest/gtest.h>
 #include <thread>
 
 using namespace quorvel;
@@ -27,11 +25,22 @@ TEST(Catalogue, RowByElementNameFollowsTheMatchOrder)
         const char* name;
         const char* key;
     } cases[] = {
-        {"img_mkt", "twit"},    {"label_mkt", "twit"},  {"mkt", "twit"},           {"img_face", "face"},
-        {"LABEL_FACE", "face"}, {"img_whats", "whats"}, {"img_contact", "contact"}, {"img_ia", "<none>"},
-        {"img_quor", "<none>"}, {"", "<none>"},         {"nav", "nav"},
+        {"img_mkt", "twit"},
+        {"label_mkt", "twit"},
+        {"mkt", "twit"},
+        {"img_face", "face"},
+        {"LABEL_FACE", "face"},
+        {"img_whats", "whats"},
+        {"img_contact", "contact"},
+        {"img_ia", "<none>"},
+        {"img_quor", "<none>"},
+        {"", "<none>"},
+        {"nav", "nav"},
         // The first word of the fixed order wins, wherever it stands in the name.
-        {"img_face_tik", "tik"}, {"telesms", "sms"},    {"navface", "nav"},         {"img_lxtele", "lx"},
+        {"img_face_tik", "tik"},
+        {"telesms", "sms"},
+        {"navface", "nav"},
+        {"img_lxtele", "lx"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(keyOf(catalogue::rowByElementName(QString::fromLatin1(c.name))), QLatin1StringView(c.key)) << c.name;
@@ -51,19 +60,22 @@ TEST(Catalogue, OtherLookups)
     EXPECT_EQ(keyOf(catalogue::rowByArgumentWord(u"Messages")), QStringLiteral("whats"));
     EXPECT_EQ(keyOf(catalogue::rowByArgumentWord(u"twit")), QStringLiteral("twit"));
     for (const char* ignored : {"mkt", "whats", "ia", "nav", "menu", ""})
-        EXPECT_EQ(keyOf(catalogue::rowByArgumentWord(QString::fromLatin1(ignored))), QStringLiteral("<none>")) << ignored;
+        EXPECT_EQ(keyOf(catalogue::rowByArgumentWord(QString::fromLatin1(ignored))), QStringLiteral("<none>"))
+            << ignored;
 }
 
 TEST(Catalogue, InstallPaths)
 {
     const QString pf = QStringLiteral("/opt");
-    EXPECT_EQ(catalogue::installPath(*catalogue::rowByKey(u"face"), pf), QStringLiteral("/opt/Quorvel Face/quorface.exe"));
+    EXPECT_EQ(catalogue::installPath(*catalogue::rowByKey(u"face"), pf),
+              QStringLiteral("/opt/Quorvel Face/quorface.exe"));
     // The Messages tile installs under its display word.
     EXPECT_EQ(catalogue::installPath(*catalogue::rowByKey(u"whats"), pf),
               QStringLiteral("/opt/Quorvel Whats/quorwhat.exe"));
     EXPECT_EQ(catalogue::installPath(*catalogue::rowByKey(u"nav"), pf),
               QStringLiteral("/opt/Quorvel/Navigator/libcef.dll"));
-    EXPECT_EQ(catalogue::installPath(*catalogue::rowByKey(u"sms"), QString()), QStringLiteral("/Quorvel SMS/quorsms.exe"));
+    EXPECT_EQ(catalogue::installPath(*catalogue::rowByKey(u"sms"), QString()),
+              QStringLiteral("/Quorvel SMS/quorsms.exe"));
 }
 
 TEST(Catalogue, TableIsConsistent)

@@ -1,4 +1,5 @@
 #include "launch/InstallLocations.h"
+
 #include "support/FakePlatform.h"
 #include "support/QtPrinters.h"
 
@@ -6,7 +7,6 @@
 #include <QFile>
 #include <QStringEncoder>
 #include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
 using quorvel::PathDat;
@@ -52,9 +52,11 @@ TEST(PathDat, Location)
     // An earlier folder carrying a brand name wins.
     EXPECT_EQ(PathDat::location(QStringLiteral("/srv/Zephranel/users/x/Quorvel")),
               QStringLiteral("/srv/Zephranel/path.dat"));
-    EXPECT_EQ(PathDat::location(QStringLiteral("/srv/Quorvel/Zephranel/Quorvel")), QStringLiteral("/srv/Quorvel/path.dat"));
+    EXPECT_EQ(PathDat::location(QStringLiteral("/srv/Quorvel/Zephranel/Quorvel")),
+              QStringLiteral("/srv/Quorvel/path.dat"));
     // Only a whole folder name followed by the separator counts.
-    EXPECT_EQ(PathDat::location(QStringLiteral("/data/QuorvelX/Quorvel")), QStringLiteral("/data/QuorvelX/Quorvel/path.dat"));
+    EXPECT_EQ(PathDat::location(QStringLiteral("/data/QuorvelX/Quorvel")),
+              QStringLiteral("/data/QuorvelX/Quorvel/path.dat"));
 }
 
 TEST(PathDat, FirstContainingLineWinsInEveryEncoding)
@@ -70,15 +72,18 @@ TEST(PathDat, FirstContainingLineWinsInEveryEncoding)
         {"utf-16 le", QByteArray("\xFF\xFE") + encode(QStringConverter::Utf16LE, lines)},
         {"utf-16 be", QByteArray("\xFE\xFF") + encode(QStringConverter::Utf16BE, lines)},
         {"locale", encode(QStringConverter::System, lines)},
-        {"lone line feeds", encode(QStringConverter::System, QString(lines).replace(QStringLiteral("\r\n"), QStringLiteral("\n")))},
+        {"lone line feeds",
+         encode(QStringConverter::System, QString(lines).replace(QStringLiteral("\r\n"), QStringLiteral("\n")))},
     };
     for (const auto& f : files) {
         Folder folder;
         folder.write(f.bytes);
-        EXPECT_EQ(folder.lookup(QStringLiteral("Face")), QStringLiteral("/home/ação/Quorvel Face/quorface.exe")) << f.name;
+        EXPECT_EQ(folder.lookup(QStringLiteral("Face")), QStringLiteral("/home/ação/Quorvel Face/quorface.exe"))
+            << f.name;
         // Containment: the first line holding the word, even inside another name.
         EXPECT_EQ(folder.lookup(QStringLiteral("Tik")), QStringLiteral("/opt/Tiktok Tools/tool.exe")) << f.name;
-        EXPECT_EQ(folder.lookup(QStringLiteral("QUORVEL TIK")), QStringLiteral("/opt/Quorvel Tik/quortik.exe")) << f.name;
+        EXPECT_EQ(folder.lookup(QStringLiteral("QUORVEL TIK")), QStringLiteral("/opt/Quorvel Tik/quortik.exe"))
+            << f.name;
         EXPECT_EQ(folder.read(), f.bytes) << f.name; // found: the file is left alone
     }
 }

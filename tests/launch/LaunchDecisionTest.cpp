@@ -1,5 +1,6 @@
-#include "common/LauncherState.h"
 #include "launch/LaunchDecision.h"
+
+#include "common/LauncherState.h"
 #include "launch/ProcessControl.h"
 #include "platform/linux/LinuxFiles.h"
 #include "platform/linux/LinuxProcesses.h"
@@ -12,9 +13,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QWidget>
-
 #include <gtest/gtest.h>
-
 #include <map>
 
 using namespace quorvel;

@@ -1,6 +1,6 @@
 #include "launch/ProcessControl.h"
-#include "support/FakePlatform.h"
 
+#include "support/FakePlatform.h"
 #include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>

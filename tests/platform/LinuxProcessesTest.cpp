@@ -1,6 +1,8 @@
-#include "platform/linux/LinuxFolders.h"
 #include "platform/linux/LinuxProcesses.h"
+
+#include "platform/linux/LinuxFolders.h"
 #include "platform/linux/ProcessName.h"
+#include "support/QtPrinters.h"
 #include "support/TempEnv.h"
 
 #include <QDir>
@@ -9,11 +11,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
-
-#include "support/QtPrinters.h"
-
 #include <gtest/gtest.h>
-
 #include <memory>
 
 using namespace quorvel::platform;
@@ -29,7 +27,9 @@ TEST(ProcessName, ResolvesTheProgramFileName)
     } cases[] = {
         {"/opt/Quorvel Face/quorface.exe", "quorface.exe", {"/opt/Quorvel Face/quorface.exe"}, "quorface.exe"},
         // comm keeps 15 characters only.
-        {"/x/quorvel-long-program-name", "quorvel-long-pr", {"/x/quorvel-long-program-name"},
+        {"/x/quorvel-long-program-name",
+         "quorvel-long-pr",
+         {"/x/quorvel-long-program-name"},
          "quorvel-long-program-name"},
         // The program file was replaced while running.
         {"/x/quorvel (deleted)", "quorvel", {"/x/quorvel"}, "quorvel"},

@@ -1,13 +1,12 @@
 #include "platform/linux/LinuxShell.h"
+
+#include "support/QtPrinters.h"
 #include "support/TempEnv.h"
 
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QThread>
-
-#include "support/QtPrinters.h"
-
 #include <gtest/gtest.h>
 
 using quorvel::platform::LinuxShell;

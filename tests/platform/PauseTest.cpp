@@ -1,11 +1,10 @@
 #include "platform/Pause.h"
 
+#include "support/QtPrinters.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTimer>
-
-#include "support/QtPrinters.h"
-
 #include <gtest/gtest.h>
 
 using quorvel::platform::sleepapm;
