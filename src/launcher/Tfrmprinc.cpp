@@ -56,7 +56,7 @@ Tfrmprinc::Tfrmprinc(Services services, const QStringList& arguments, QWidget* p
       m_timer1(makeTimer(this, "Timer1", 100, true)), m_tshow(makeTimer(this, "tshow", 100, true)),
       m_tauto(makeTimer(this, "tauto", 4000, true)), m_timer2(makeTimer(this, "Timer2", 500, false)),
       m_tclose(makeTimer(this, "tclose", 2000, false)), m_popupMenu1(new QMenu(this)),
-      m_handOff(std::make_shared<GuiHandOff>(this))
+      m_neth(std::make_unique<HttpClient>()), m_handOff(std::make_shared<GuiHandOff>(this))
 {
     setObjectName(QStringLiteral("frmprinc"));
     setWindowTitle(QStringLiteral(" Quorvel"));
@@ -445,9 +445,6 @@ void Tfrmprinc::showDownloadDialog(const DialogSettings& settings)
 
 void Tfrmprinc::getvin()
 {
-    // Made here rather than with the window: setting up the TLS stack is kept out of the way to the first paint.
-    if (!m_neth)
-        m_neth = std::make_unique<HttpClient>();
     auto* thread = new TGetVinThread(*this);
     m_getVinThread = thread;
     thread->start();
@@ -464,8 +461,7 @@ Tfrmprinc::~Tfrmprinc()
     // A query still running is abandoned: its window steps are dropped and its transfer ends, so the worker is
     // gone before the state it writes.
     m_handOff->shutDown();
-    if (m_neth)
-        m_neth->cancel();
+    m_neth->cancel();
     if (m_getVinThread)
         m_getVinThread->wait();
 }

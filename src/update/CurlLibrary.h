@@ -4,10 +4,9 @@
 
 namespace quorvel {
 
-// The libcurl entry points the HTTP client uses. On Linux the library is opened when the first client is made, not
-// at program start: with the 26 libraries it depends on, loading it would cost about a sixth of the time to the
-// first window, and the first request runs on a worker after the window is up. Elsewhere the entries are the
-// linked functions.
+// The libcurl entry points the HTTP client uses. On Linux the library is opened by the first request, not at program
+// start: with the 26 libraries it depends on, loading it would cost about a sixth of the time to the first window,
+// and the first request runs on a worker after the window is up. Elsewhere the entries are the linked functions.
 struct CurlLibrary
 {
     decltype(&::curl_global_init) global_init = nullptr;

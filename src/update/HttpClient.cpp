@@ -109,11 +109,7 @@ void HttpClient::CurlDeleter::operator()(CURL* handle) const
 
 HttpClient::HttpClient() : HttpClient(Timeouts{}) {}
 
-HttpClient::HttpClient(Timeouts timeouts) : m_library(CurlLibrary::get()), m_timeouts(timeouts)
-{
-    if (m_library)
-        m_curl.reset(m_library->easy_init());
-}
+HttpClient::HttpClient(Timeouts timeouts) : m_timeouts(timeouts) {}
 
 HttpClient::~HttpClient() = default;
 
@@ -142,6 +138,12 @@ HttpReply HttpClient::getToFile(const QString& url, int fd, const Progress& prog
 HttpReply HttpClient::perform(const QString& url, Transfer& transfer)
 {
     HttpReply reply;
+    // Loading the library and making the handle wait for the first request, which runs on the client's own thread.
+    if (!m_curl) {
+        m_library = CurlLibrary::get();
+        if (m_library)
+            m_curl.reset(m_library->easy_init());
+    }
     CURL* curl = m_curl.get();
     if (!curl) {
         reply.error = QStringLiteral("the HTTP client could not be created");

@@ -62,7 +62,7 @@ private:
 
     HttpReply perform(const QString& url, Transfer& transfer);
 
-    const CurlLibrary* m_library; // null when libcurl cannot be loaded; then every request fails with a message
+    const CurlLibrary* m_library = nullptr; // set by the first request; null when libcurl cannot be loaded
     std::unique_ptr<CURL, CurlDeleter> m_curl;
     Timeouts m_timeouts;
     std::atomic<bool> m_cancelled{false};

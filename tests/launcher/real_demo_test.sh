@@ -34,12 +34,6 @@ wait_lines() {
     return 1
 }
 
-# wait_end PID SECONDS: until the process has ended.
-wait_end() {
-    for _ in $(seq $(($2 * 10))); do alive "$1" || return 0; sleep 0.1; done
-    return 1
-}
-
 # start_launcher ARGS...: sets $launcher.
 start_launcher() {
     "$quorvel" "$@" &

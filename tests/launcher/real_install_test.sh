@@ -35,15 +35,10 @@ started=$(date +%s)
 "$quorvel" face &
 pid=$!
 pids+=("$pid")
-dialog=
-for _ in $(seq 300); do
-    dialog=$(xdotool search --onlyvisible --name 'Face' 2>/dev/null | head -n1 || true)
-    [ -n "$dialog" ] && break
-    sleep 0.1
-done
-[ -n "$dialog" ] && import -window "$dialog" "$artifacts/install-dialog.png" 2>/dev/null || true
-for _ in $(seq 600); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$pid" 2>/dev/null && fail "the launcher did not end after installing"
+if dialog=$(wait_window 'Face' 30); then
+    import -window "$dialog" "$artifacts/install-dialog.png" 2>/dev/null || true
+fi
+wait_end "$pid" 60 || fail "the launcher did not end after installing"
 status=0
 wait "$pid" || status=$?
 pid=

@@ -9,13 +9,7 @@ start_vendor_service "{\"routes\": {\"/vrs.php\": [{\"body\": \"$(version_answer
 "$quorvel" &
 pid=$!
 pids+=("$pid")
-window=
-for _ in $(seq 300); do
-    window=$(xdotool search --onlyvisible --name '^ Quorvel$' 2>/dev/null | head -n1 || true)
-    [ -n "$window" ] && break
-    sleep 0.1
-done
-[ -n "$window" ] || fail "no launcher window"
+window=$(wait_window '^ Quorvel$' 30) || fail "no launcher window"
 sleep 2 # the reveal
 eval "$(xdotool getwindowgeometry --shell "$window")"
 left=$X

@@ -41,6 +41,12 @@ fail() {
 
 alive() { kill -0 "$1" 2>/dev/null; }
 
+# wait_end PID SECONDS: until the process has ended.
+wait_end() {
+    for _ in $(seq $(($2 * 10))); do alive "$1" || return 0; sleep 0.1; done
+    return 1
+}
+
 # wait_window REGEX SECONDS: prints the id of the first visible window whose title matches.
 wait_window() {
     local pattern=$1 seconds=$2 id

@@ -33,8 +33,7 @@ echo "# A second launcher ends the first"
 "$quorvel" &
 second=$!
 pids+=("$second")
-for _ in $(seq 100); do alive "$first" || break; sleep 0.1; done
-alive "$first" && fail "the first launcher still runs"
+wait_end "$first" 10 || fail "the first launcher still runs"
 wait_window '^ Quorvel$' 30 > /dev/null || fail "the second launcher shows no window titled ' Quorvel'"
 alive "$second" || fail "the second launcher ended"
 kill "$second"
@@ -51,8 +50,7 @@ chmod +x "$QUORVEL_PROGRAM_FILES/Quorvel Face/quorface.exe"
 third=$!
 pids+=("$third")
 wait_window '^ Quorvel$' 30 > /dev/null || fail "no window for the product word run"
-for _ in $(seq 300); do alive "$third" || break; sleep 0.1; done
-alive "$third" && fail "the launcher did not end after handling its product"
+wait_end "$third" 30 || fail "the launcher did not end after handling its product"
 status=0
 wait "$third" || status=$?
 [ "$status" = 0 ] || fail "the launcher ended with status $status"

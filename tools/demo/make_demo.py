@@ -90,12 +90,17 @@ def stamp(program, version, out):
                         "--set-section-flags", ".note.package=readonly", program, out], check=True)
 
 
-def write_installer_archive(archive, script, payload_path=None):
-    """A ZIP holding "instalar.exe": the script, then the payload's bytes, stored executable."""
+def installer_bytes(script, payload_path=None):
+    """An installer: its script, then the payload's bytes."""
     data = script.encode()
     if payload_path is not None:
         with open(payload_path, "rb") as f:
             data += f.read()
+    return data
+
+
+def write_installer_archive(archive, data):
+    """A ZIP holding the installer as "instalar.exe", stored executable."""
     entry = zipfile.ZipInfo("instalar.exe", date_time=(2026, 1, 1, 0, 0, 0))
     entry.external_attr = (0o100755 << 16)
     entry.compress_type = zipfile.ZIP_DEFLATED
@@ -105,11 +110,10 @@ def write_installer_archive(archive, script, payload_path=None):
     os.replace(partial, archive)
 
 
-def write_program_installer(path, script, payload_path):
+def write_program_installer(path, data):
     partial = path + ".part"
-    with open(partial, "wb") as f, open(payload_path, "rb") as payload:
-        f.write(script.encode())
-        f.write(payload.read())
+    with open(partial, "wb") as f:
+        f.write(data)
     os.chmod(partial, 0o755)
     os.replace(partial, path)
 
@@ -136,15 +140,12 @@ def main():
                                      env=dict(os.environ, QT_QPA_PLATFORM="offscreen")).stdout)
     served = os.path.join(args.out, "served")
     app = os.path.join(served, "app")
-    programs = os.path.join(args.out, "programs")
     product_id = os.path.join(args.out, "product.id")
     stat = os.stat(args.product)
     identity = f"{stat.st_size} {stat.st_mtime_ns}\n"
     if not os.path.exists(product_id) or open(product_id).read() != identity:
         shutil.rmtree(app, ignore_errors=True)
-        shutil.rmtree(programs, ignore_errors=True)
     os.makedirs(app, exist_ok=True)
-    os.makedirs(programs, exist_ok=True)
     with open(product_id, "w") as f:
         f.write(identity)
 
@@ -157,7 +158,7 @@ def main():
             if not os.path.exists(installer):
                 script = installer_script("Quorvel Navigator", latest, row["installFolder"], row["file"],
                                           program=False)
-                write_program_installer(installer, script, args.libcef)
+                write_program_installer(installer, installer_bytes(script, args.libcef))
             continue
         stem = os.path.splitext(row["archive"])[0]
         archive = os.path.join(app, f"{stem}-{latest}.zip")
@@ -165,20 +166,21 @@ def main():
         if os.path.exists(archive):
             continue
         if key == "menu":
-            write_installer_archive(archive, LAUNCHER_INSTALLER.format(version=latest))
+            write_installer_archive(archive, installer_bytes(LAUNCHER_INSTALLER.format(version=latest)))
             continue
         version = stamped_version(latest)
-        program = os.path.join(programs, f"{version}-{row['file']}")
-        stamp(args.product, version, program)
-        write_installer_archive(archive, installer_script(row["caption"], version, row["installFolder"], row["file"]),
-                                program)
+        script = installer_script(row["caption"], version, row["installFolder"], row["file"])
+        with tempfile.TemporaryDirectory() as work:
+            program = os.path.join(work, row["file"])
+            stamp(args.product, version, program)
+            write_installer_archive(archive, installer_bytes(script, program))
 
-    fields = ["0"] * 45
+    fields = ["0"] * 43
     fields[0] = "ok"
     for row in rows:
         fields[row["versionField"]] = versions[row["key"]]
     fields[42] = "0000"  # every tile shown
-    answer = ";".join(fields[:43]) + ("" if args.no_ad else ";" + ADVERTISEMENT)
+    answer = ";".join(fields) + ("" if args.no_ad else ";" + ADVERTISEMENT)
 
     items = ["ok"] + ["x"] * 21
     for key, item in LINK_ITEMS.items():
