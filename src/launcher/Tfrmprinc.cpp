@@ -264,6 +264,8 @@ void Tfrmprinc::bindElementEvents()
 
 void Tfrmprinc::hover(QObject* element)
 {
+    if (m_tileGrid->isChangingSelection())
+        return;
     const QString name = element->objectName();
     if (m_tileElements.contains(element) || name == QLatin1StringView("img_quor"))
         m_tileGrid->focusSoft(element, false);
@@ -296,9 +298,14 @@ void Tfrmprinc::click(QObject* element)
 bool Tfrmprinc::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
-    case QEvent::Enter:
-        hover(watched);
+    case QEvent::Enter: {
+        // The pointer entering a child enters its containers too; only the element on top takes the hover, as
+        // the selection frame takes it over the container around the tiles.
+        const auto* enter = static_cast<QEnterEvent*>(event);
+        if (!static_cast<QWidget*>(watched)->childAt(enter->position().toPoint()))
+            hover(watched);
         break;
+    }
     case QEvent::MouseMove:
         hover(watched);
         // Handled here: passed on, the move would reach the container and clear the selection again.

@@ -135,11 +135,26 @@ void TileGrid::dshz(bool ent)
     caption->show();
 }
 
+namespace {
+class CountedScope
+{
+public:
+    explicit CountedScope(int& counter) : m_counter(counter) { ++m_counter; }
+    ~CountedScope() { --m_counter; }
+    CountedScope(const CountedScope&) = delete;
+    CountedScope& operator=(const CountedScope&) = delete;
+
+private:
+    int& m_counter;
+};
+} // namespace
+
 void TileGrid::resetLabels(QObject* sender)
 {
     LauncherState& state = m_services.state;
     if (sender == state.lastHover)
         return;
+    const CountedScope changing(m_changingSelection);
     for (const char* suffix : kResetOrder) {
         QWidget* caption = element(QStringLiteral("label_") + QLatin1StringView(suffix));
         QFont font = caption->font();
@@ -165,6 +180,7 @@ void TileGrid::focusSoft(QObject* sender, bool moveMouse)
     LauncherState& state = m_services.state;
     if (!sender || sender == state.lastHover)
         return;
+    const CountedScope changing(m_changingSelection);
     resetLabels(sender);
     const QString name = sender->objectName();
     auto* frame = static_cast<ShapeWidget*>(element(QStringLiteral("shapesel")));

@@ -47,10 +47,15 @@ public:
     void focusSoft(QObject* sender, bool moveMouse);
     void setSoft(int n);
 
+    // True while the grid itself hides, shows or moves the selection frame. The toolkit reports the pointer
+    // entering whatever the frame uncovers; those are not the user's hovers and must not undo the selection.
+    bool isChangingSelection() const { return m_changingSelection > 0; }
+
 private:
     QWidget* element(const QString& name) const;
 
     Services m_services;
+    int m_changingSelection = 0;
 };
 
 } // namespace quorvel
