@@ -2,7 +2,7 @@
 
 QUORVEL_PACKAGES=(
     cmake ninja-build g++ pkg-config qt6-base-dev libcurl4-openssl-dev libzip-dev zlib1g-dev libx11-dev libgtest-dev
-    xvfb xauth xdotool x11-utils imagemagick zip openssl python3 binutils fonts-dejavu-core
+    xvfb xauth xdotool x11-utils imagemagick zip libarchive-tools openssl python3 binutils fonts-dejavu-core
 )
 
 ensure_packages() {

@@ -1,5 +1,7 @@
 #include "common/VendorHost.h"
 
+#include "common/WebAddress.h"
+
 namespace quorvel {
 
 QString vendorHost()
@@ -11,6 +13,21 @@ QString vendorHost()
 QString vendorAddress(const QString& path)
 {
     return QStringLiteral("https://") + vendorHost() + path;
+}
+
+bool isVendorLink(const QString& link)
+{
+    const auto address = parseWebAddress(link);
+    if (!address)
+        return false;
+    const auto vendor = parseWebAddress(QStringLiteral("https://") + vendorHost());
+    if (vendor && address->host == vendor->host)
+        return true;
+    for (const QLatin1StringView domain : {kVendorWebDomain, kSisterWebDomain}) {
+        if (address->host == domain || address->host.endsWith(u'.' + domain))
+            return true;
+    }
+    return false;
 }
 
 } // namespace quorvel

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLatin1StringView>
 #include <QString>
 
 namespace quorvel {
@@ -10,5 +11,12 @@ QString vendorHost();
 
 // "https://" + host + path
 QString vendorAddress(const QString& path);
+
+// The vendor's web domain and the sister brand's; hosts under either are the vendor's own.
+inline constexpr QLatin1StringView kVendorWebDomain("quorvel.com.br");
+inline constexpr QLatin1StringView kSisterWebDomain("zephranel.com.br");
+
+// The link names the vendor's host or a host under one of the two web domains.
+bool isVendorLink(const QString& link);
 
 } // namespace quorvel

@@ -2,9 +2,11 @@
 #include "common/DataFolder.h"
 #include "common/LauncherState.h"
 #include "common/VendorHost.h"
+#include "common/WebAddress.h"
 #include "download/DownloadChannel.h"
 #include "download/LeftoverFiles.h"
 #include "download/LinkList.h"
+#include "download/RetiredWorkers.h"
 #include "download/TDLThread.h"
 #include "download/Tfrmdl.h"
 #include "platform/Paths.h"
@@ -48,14 +50,32 @@ QString timeSeparator()
 
 void Tfrmdl::startDownload()
 {
-    // A worker of an earlier attempt (a stall restart) is stopped and lets go of the file before anything else.
-    retireWorkers();
+    if (m_ending)
+        return;
+    // A slow line is no stall: a worker still receiving goes on and its end is this attempt's end. Otherwise the
+    // earlier worker is dropped before anything else; its channel closes first, so it can no longer lower the count
+    // that the new worker raises.
+    const bool continuing = workerStillReceiving();
+    if (!continuing) {
+        retireWorker();
+        threadsRunning = 0;
+    }
     lastProgress = 0;
     downloadParado = 0;
     m_progressBar->setValue(0);
     addLog(QStringLiteral("Iniciando download ") + source + QStringLiteral("..."));
     if (cef_version.isEmpty())
         cef_version = QStringLiteral("156");
+    if (continuing) {
+        if (erroExecInstall >= 1) {
+            setWindowTitle(QStringLiteral(" Erro no download do ") + link_list::shortLink(linkDownload) +
+                           QStringLiteral("..."));
+            addLog(windowTitle());
+        }
+        addLog(QStringLiteral("Download em andamento, continuando: ") + lastDl);
+        m_timer1->start();
+        return;
+    }
 
     const auto noLinks = [this] { return linkh[0].isEmpty() && linkw[0].isEmpty(); };
     if (noLinks() && !getLinks()) {
@@ -111,9 +131,18 @@ void Tfrmdl::startDownload()
 
 void Tfrmdl::browserFallbackWithoutLinks()
 {
-    shellex(vendorAddress(QStringLiteral("/download?links&f=")) + lastDl, QString());
+    openInBrowser(vendorAddress(QStringLiteral("/download?links&f=")) + lastDl);
     if (!dbg)
         close();
+}
+
+void Tfrmdl::openInBrowser(const QString& link)
+{
+    if (!isHttpsWebAddress(link)) {
+        addLog(QStringLiteral("Endereço não aberto no navegador : ") + link);
+        return;
+    }
+    shellex(link, QString());
 }
 
 void Tfrmdl::startWorker(const QString& link)
@@ -125,25 +154,30 @@ void Tfrmdl::startWorker(const QString& link)
         QApplication::setOverrideCursor(Qt::WaitCursor);
     addLog(QStringLiteral("Baixando de ") + link);
 
-    auto channel = std::make_shared<DownloadChannel>(this);
-    auto worker = std::make_unique<TDLThread>(channel);
-    dlthread = worker.get();
-    worker->remoteFile = link;
-    worker->destDir = platform::folderPart(dest) + platform::kPathSeparator;
-    worker->destFile = platform::fileNamePart(dest);
-    worker->start();
-    m_workers.emplace_back(std::move(worker), std::move(channel));
+    m_workerChannel = std::make_shared<DownloadChannel>(this);
+    m_worker = std::make_unique<TDLThread>(m_workerChannel);
+    dlthread = m_worker.get();
+    m_worker->remoteFile = link;
+    m_worker->destDir = platform::folderPart(dest) + platform::kPathSeparator;
+    m_worker->destFile = platform::fileNamePart(dest);
+    m_worker->start();
 }
 
-void Tfrmdl::retireWorkers()
+bool Tfrmdl::workerStillReceiving() const
 {
-    for (auto& [worker, channel] : m_workers) {
-        channel->detach();
-        worker->cancel();
+    return m_worker && m_worker->isRunning() &&
+           m_worker->sinceLastData() < std::chrono::milliseconds(m_timings.workerSilenceMs);
+}
+
+void Tfrmdl::retireWorker()
+{
+    if (m_workerChannel)
+        m_workerChannel->detach();
+    if (m_worker) {
+        m_worker->cancel();
+        retired_workers::adopt(std::move(m_worker));
     }
-    for (auto& [worker, channel] : m_workers)
-        worker->wait();
-    m_workers.clear();
+    m_workerChannel.reset();
     dlthread = nullptr;
 }
 
@@ -160,7 +194,6 @@ void Tfrmdl::Timer1Timer()
         m_timer1->stop();
         addLog(QStringLiteral("Download parado, reiniciando"));
         ++erroExecInstall;
-        threadsRunning = 0;
         totalThreads = 1;
         startDownload();
         return;

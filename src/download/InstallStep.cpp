@@ -36,8 +36,6 @@ const QString kAntivirusWarning = QStringLiteral(
 constexpr int kInstallerPolls = 40;
 constexpr int kInstallerErrorRetries = 3;
 constexpr QLatin1StringView kInstallerName("instalar.exe");
-constexpr QLatin1StringView kSisterDomain("zephranel.com.br");
-constexpr QLatin1StringView kVendorDomain("quorvel.com.br");
 
 // The installer's second name: cut at its first "_", with ".exe" appended (quornav_109.exe gives quornav.exe).
 QString shortProcessName(const QString& fileName)
@@ -156,10 +154,10 @@ bool Tfrmdl::installerMissing(const QString& installer)
         movie->stop();
     if (source != QLatin1StringView("menu") && isOldWin())
         linkDownload = link_list::oldWindowsLink(linkDownload);
-    linkDownload.replace(kSisterDomain, kVendorDomain);
+    linkDownload.replace(kSisterWebDomain, kVendorWebDomain);
     linkDownload.replace(QLatin1StringView("apph"), QLatin1StringView("app"));
     showInformation(dcp(kFallbackMessage.text()));
-    shellex(linkDownload, QString());
+    openInBrowser(linkDownload);
     return false;
 }
 
@@ -169,7 +167,7 @@ void Tfrmdl::ttimeoutTimer()
     showInformation(QStringLiteral(
         "Não foi possível fazer o download, provavelmente devido à algum bloqueio de firewall ou anti-vírus. O "
         "arquivo será baixado agora no seu navegador ; após isso, clique no arquivo baixado para instalar."));
-    shellex(linkDownload, QString());
+    openInBrowser(linkDownload);
     // Every wait of the dialog ends early from now on, and the whole program ends; workers are stopped on the way.
     m_ending = true;
     // Every running event loop ends, the modal one of this dialog first, then the launcher's own.

@@ -37,8 +37,14 @@ void deleteOldVersions(const QString& dest)
 void deletePartFolders(const QString& dest)
 {
     const QString folder = platform::folderPart(dest) + platform::kPathSeparator;
-    QDir(folder + QStringLiteral("part_1")).removeRecursively();
-    QDir(folder + QStringLiteral("part_2")).removeRecursively();
+    for (const QString& part : {QStringLiteral("part_1"), QStringLiteral("part_2")}) {
+        const QString path = folder + part;
+        // A link is removed as a link: following it would empty whatever folder it points at.
+        if (QFileInfo(path).isSymLink())
+            QFile::remove(path);
+        else
+            QDir(path).removeRecursively();
+    }
 }
 
 QString versionPrefix(const QString& dest)

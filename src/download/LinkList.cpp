@@ -48,7 +48,11 @@ QString storedForm(QString link)
 
 QString secureLink(QString link)
 {
-    return link.replace(QLatin1StringView("http://"), QLatin1StringView("https://"));
+    link.replace(QLatin1StringView("http://"), QLatin1StringView("https://"));
+    // A scheme is a scheme in any letter case; "HTTP://" must not slip through in clear text.
+    if (link.startsWith(QLatin1StringView("http://"), Qt::CaseInsensitive))
+        link.replace(0, 7, QLatin1StringView("https://"));
+    return link;
 }
 
 QLatin1StringView groupFor(const QString& source)

@@ -30,7 +30,8 @@ bool isAccepted(const QString& answer);
 // Takes the link items from the split answer in storing order: 1, 3, 5, 7, 9, 17, 19, 11, 13, 15, 21.
 ReadLinks readLinks(const QStringList& items);
 
-// Links are kept with every "https" turned into "http"; an attempt turns them back (secureLink).
+// Links are kept with every "https" turned into "http"; an attempt turns them back (secureLink), whatever the
+// letter case of the scheme.
 QString storedForm(QString link);
 QString secureLink(QString link);
 

@@ -1,6 +1,7 @@
 #include "download/TDLThread.h"
 
 #include "common/UniqueFd.h"
+#include "common/WebAddress.h"
 #include "download/DownloadChannel.h"
 #include "platform/Paths.h"
 #include "update/HttpClient.h"
@@ -32,20 +33,51 @@ void TDLThread::cancel()
     m_client->cancel();
 }
 
+void TDLThread::noteData()
+{
+    m_lastData = Clock::now().time_since_epoch().count();
+}
+
+std::chrono::milliseconds TDLThread::sinceLastData() const
+{
+    const Clock::time_point last{Clock::duration(m_lastData.load())};
+    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - last);
+}
+
 void TDLThread::run()
 {
+    noteData();
     const QString path = destDir + platform::fileNamePart(destFile);
-    QFile::remove(path);
-    UniqueFd file(::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
-    if (!file) {
-        // Without a file there is nothing to wait for: the monitor may move on at once.
-        m_channel->addLog(QStringLiteral("Erro ao criar ") + path + QStringLiteral(" : ") +
-                          QString::fromLocal8Bit(std::strerror(errno)));
+    const auto fail = [this](const QString& line) {
         m_channel->setDlResult(TDLResult::drFail);
+        m_channel->addLog(line);
         m_channel->finished();
+    };
+    // What comes from the network is started as a program: it must never have travelled in clear text.
+    if (!isHttpsWebAddress(remoteFile)) {
+        fail(QStringLiteral("Erro ao baixar [1] : ") + remoteFile + QStringLiteral(" não é um endereço https"));
         return;
     }
 
+    // A fresh file of our own: whatever sits at the path (a planted link, a file another worker still holds) is
+    // removed first and never followed.
+    QFile::remove(path);
+    UniqueFd file(
+        ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644));
+    if (!file) {
+        // Without a file there is nothing to wait for: the monitor may move on at once.
+        fail(QStringLiteral("Erro ao criar ") + path + QStringLiteral(" : ") +
+             QString::fromLocal8Bit(std::strerror(errno)));
+        return;
+    }
+
+    const HttpClient::Progress progress = [this, seen = qint64(0)](qint64 received, qint64) mutable {
+        if (received != seen) {
+            seen = received;
+            noteData();
+        }
+        return true;
+    };
     for (int attempt = 1; attempt <= kTransferAttempts; ++attempt) {
         m_channel->addLog(QStringLiteral("* ") + remoteFile + QStringLiteral(" > ") + path);
         // Every attempt starts from an empty file: a failed one may have written part of the body.
@@ -55,7 +87,7 @@ void TDLThread::run()
             m_channel->setDlResult(TDLResult::drFail);
             break;
         }
-        const HttpReply reply = m_client->getToFile(remoteFile, file.get());
+        const HttpReply reply = m_client->getToFile(remoteFile, file.get(), progress);
         if (reply.ok) {
             m_channel->setDlResult(TDLResult::drDownloaded);
             break;

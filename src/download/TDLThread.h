@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QThread>
+#include <atomic>
+#include <chrono>
 #include <memory>
 
 namespace quorvel {
@@ -21,15 +23,22 @@ public:
     QString destDir; // ends with the path separator
     QString destFile;
 
-    // Ends the transfer under way from any thread; the worker then finishes soon.
+    // Ends the transfer under way from any thread, without waiting for it; the worker then finishes soon.
     void cancel();
+
+    // How long ago the last body bytes arrived (or the worker started, before any did); any thread.
+    std::chrono::milliseconds sinceLastData() const;
 
 protected:
     void run() override;
 
 private:
+    using Clock = std::chrono::steady_clock;
+    void noteData();
+
     std::shared_ptr<DownloadChannel> m_channel;
     std::unique_ptr<HttpClient> m_client; // the worker's own, not the dialog's
+    std::atomic<Clock::rep> m_lastData{Clock::now().time_since_epoch().count()};
 };
 
 } // namespace quorvel

@@ -26,6 +26,7 @@
 #include <QProgressBar>
 #include <QThread>
 #include <QTimer>
+#include <limits>
 
 namespace quorvel {
 
@@ -102,8 +103,8 @@ Tfrmdl::Tfrmdl(Services services, QWidget* parent)
 
 Tfrmdl::~Tfrmdl()
 {
-    // Workers still fetching are told to stop and waited for; their reports no longer reach this dialog.
-    retireWorkers();
+    // A worker still fetching is told to stop; its reports no longer reach this dialog, and nobody waits for it.
+    retireWorker();
     // Waits for a line being handed over right now; later lines find no dialog.
     m_services.log.setMemoSink(nullptr);
     if (m_services.state.frmdl == this)
@@ -179,10 +180,12 @@ QString Tfrmdl::getNextVersion() const
     digits.remove(u'.');
     bool isNumber = false;
     qlonglong n = digits.toLongLong(&isNumber);
-    // A version that is no number once its points are gone names the archive with 0.
-    if (!isNumber)
+    const bool increment = isUpdate && incrementNextVersion && !isReinstall;
+    // A version that is no number once its points are gone names the archive with 0; so does one whose digits go
+    // beyond what the number can hold (the conversion refuses those), even by the one the update adds.
+    if (!isNumber || (increment && n == std::numeric_limits<qlonglong>::max()))
         n = 0;
-    if (isUpdate && incrementNextVersion && !isReinstall)
+    if (increment)
         ++n;
     return QString::number(n);
 }
@@ -331,10 +334,13 @@ bool Tfrmdl::getLinks()
     if (url.isEmpty())
         return false;
 
-    for (int attempt = 0; attempt < 3; ++attempt) {
+    for (int attempt = 0; attempt < 3 && !m_ending; ++attempt) {
         addLog(QStringLiteral("$gtlks ") + url);
         HttpClient& neth = *m_neth;
-        const HttpReply reply = runOffGuiThread([&neth, url] { return neth.getText(url); });
+        // Ended early only when the program is ending: the request is cancelled rather than waited for.
+        const HttpReply reply = runOffGuiThread([&neth, url] { return neth.getText(url); }, [&neth] { neth.cancel(); });
+        if (m_ending)
+            break;
         QString error = reply.error;
         if (reply.ok) {
             addLog(QStringLiteral("$gtlks >") + reply.body);
@@ -342,9 +348,16 @@ bool Tfrmdl::getLinks()
                 continue;
             result = true;
             addLog(QStringLiteral("Links obtidos de : ") + url);
+            // Over plain http anyone on the way may have written the list: only the vendor's own hosts count.
+            const bool plain = url.startsWith(QLatin1StringView("http:"), Qt::CaseInsensitive);
             const link_list::ReadLinks read = link_list::readLinks(splitFields(reply.body));
-            for (const link_list::StoredLink& stored : read.links)
+            for (link_list::StoredLink stored : read.links) {
+                if (plain && !stored.link.isEmpty() && !isVendorLink(stored.link)) {
+                    addLog(QStringLiteral("Link recusado (lista sem https) : ") + stored.link);
+                    stored.link.clear();
+                }
                 (*linkGroup(stored.group))[0] = stored.link;
+            }
             if (read.complete) {
                 ++totalThreads;
                 break;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/DownloadResult.h"
+#include "download/DialogTimings.h"
 
 #include <QDateTime>
 #include <QDialog>
@@ -10,7 +11,6 @@
 #include <functional>
 #include <memory>
 #include <utility>
-#include <vector>
 
 class QLabel;
 class QPlainTextEdit;
@@ -44,13 +44,7 @@ public:
         const platform::Input& input;
         ActivityLog& log;
     };
-    // The shipped waits; tests shorten them.
-    struct Timings
-    {
-        int monitorTickMs = 1000;
-        int timeoutMs = 1800000;
-        unsigned installPollMs = 1000;
-    };
+    using Timings = DialogTimings;
     // Slots 1 to 5 of a link group are elements 0 to 4.
     using LinkGroup = std::array<QString, 5>;
 
@@ -150,8 +144,13 @@ private:
     void appendToMemo(const QString& text);
 
     void browserFallbackWithoutLinks();
+    // Hands a link from the network to the user's browser, if it is an https web address.
+    void openInBrowser(const QString& link);
     void startWorker(const QString& link);
-    void retireWorkers();
+    // The latest worker is still running and has received data lately: a stall restart lets it go on.
+    bool workerStillReceiving() const;
+    // The latest worker stops reporting and is cancelled, without waiting for it.
+    void retireWorker();
     // The install step's parts; each returns true when the step has handed over to a new attempt.
     bool runInstaller(const QString& installer);
     bool installerMissing(const QString& installer);
@@ -186,8 +185,9 @@ private:
     std::unique_ptr<HttpClient> m_neth;
     std::function<QString(QString* error)> m_readProductName;
     Timings m_timings;
-    // The workers of this dialog's attempts, the latest last, each with its channel back to the dialog.
-    std::vector<std::pair<std::unique_ptr<TDLThread>, std::shared_ptr<DownloadChannel>>> m_workers;
+    // The worker of the latest attempt and its channel back to the dialog; earlier ones are retired.
+    std::unique_ptr<TDLThread> m_worker;
+    std::shared_ptr<DownloadChannel> m_workerChannel;
     bool m_ending = false; // the time-out is ending the program: waits stop early
 };
 

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QSaveFile>
 #include <QStorageInfo>
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <zip.h>
@@ -28,20 +29,32 @@ QString archiveError(zip_t* archive)
     return QString::fromUtf8(zip_strerror(archive));
 }
 
-// The index of the entry: at the root first, else the first in a sub-folder.
+// The name as Windows compares file names: ASCII letters in either case are the same.
+bool sameFileName(QByteArrayView a, QByteArrayView b)
+{
+    return a.size() == b.size() && qstrnicmp(a.data(), a.size(), b.data(), b.size()) == 0;
+}
+
+// The index of the entry: at the root first, else the first in a sub-folder. Windows archivers may separate folders
+// with a backslash instead of "/".
 std::optional<zip_uint64_t> findEntry(zip_t* archive, const QByteArray& name)
 {
-    const zip_int64_t root = zip_name_locate(archive, name.constData(), 0);
-    if (root >= 0)
-        return zip_uint64_t(root);
     const zip_int64_t count = zip_get_num_entries(archive, 0);
-    const QByteArray suffix = '/' + name;
+    std::optional<zip_uint64_t> nested;
     for (zip_int64_t i = 0; i < count; ++i) {
-        const char* entryName = zip_get_name(archive, zip_uint64_t(i), 0);
-        if (entryName && QByteArray(entryName).endsWith(suffix))
+        const char* entryName = zip_get_name(archive, zip_uint64_t(i), ZIP_FL_ENC_RAW);
+        if (!entryName)
+            continue;
+        const QByteArrayView path(entryName);
+        const qsizetype separator = std::max(path.lastIndexOf('/'), path.lastIndexOf('\\'));
+        if (!sameFileName(path.sliced(separator + 1), name))
+            continue;
+        if (separator < 0)
             return zip_uint64_t(i);
+        if (!nested)
+            nested = zip_uint64_t(i);
     }
-    return std::nullopt;
+    return nested;
 }
 
 // The permission bits an archive made on a Unix system stores; nothing for other archives.
@@ -51,7 +64,8 @@ std::optional<QFileDevice::Permissions> storedPermissions(zip_t* archive, zip_ui
     zip_uint32_t attributes = 0;
     if (zip_file_get_external_attributes(archive, index, 0, &system, &attributes) != 0 || system != ZIP_OPSYS_UNIX)
         return std::nullopt;
-    const unsigned mode = (attributes >> 16) & 0777;
+    // Nobody but the owner may change a program the launcher is about to run.
+    const unsigned mode = (attributes >> 16) & 0755;
     if (mode == 0)
         return std::nullopt;
     QFileDevice::Permissions permissions;
@@ -73,8 +87,10 @@ std::optional<QFileDevice::Permissions> storedPermissions(zip_t* archive, zip_ui
 
 QString extractEntry(const QString& archivePath, const QString& name, const QString& folder, Limits limits)
 {
+    // No consistency check on open: archives written to a pipe (bsdtar, Info-ZIP) keep sizes in data descriptors,
+    // which that check refuses. Each entry's checksum is still verified as it is read.
     int openError = 0;
-    Archive archive(zip_open(QFile::encodeName(archivePath).constData(), ZIP_RDONLY | ZIP_CHECKCONS, &openError));
+    Archive archive(zip_open(QFile::encodeName(archivePath).constData(), ZIP_RDONLY, &openError));
     if (!archive) {
         zip_error_t error;
         zip_error_init_with_code(&error, openError);

@@ -14,9 +14,9 @@ struct Limits
 };
 
 // Extracts the entry `name` of `archive` into `folder` (no sub-folders are created), overwriting a file there.
-// The entry may also sit in a sub-folder of the archive when the root holds none. The file appears under its name
-// only once it is whole and its checksum matched, with the Unix mode bits stored for it. Returns the error text,
-// empty on success.
+// The entry's name matches in any ASCII letter case, as on Windows, and may also sit in a sub-folder of the archive
+// when the root holds none. The file appears under `name` only once it is whole and its checksum matched, with the
+// Unix mode bits stored for it, less any write permission for others. Returns the error text, empty on success.
 QString extractEntry(const QString& archive, const QString& name, const QString& folder, Limits limits = {});
 
 } // namespace zip_extractor

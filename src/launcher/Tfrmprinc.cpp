@@ -3,6 +3,7 @@
 #include "common/ActivityLog.h"
 #include "common/DataFolder.h"
 #include "common/GuiHandOff.h"
+#include "common/WebAddress.h"
 #include "download/Tfrmdl.h"
 #include "launch/Catalogue.h"
 #include "launcher/MainWindowLayout.h"
@@ -290,9 +291,15 @@ void Tfrmprinc::click(QObject* element)
         return;
     }
     const QString target = m_footer->clickTarget(element);
-    // An advertisement that has not arrived opens nothing.
-    if (!target.isEmpty())
-        exec(target);
+    // An advertisement that has not arrived opens nothing. Its link comes from the network, perhaps over plain
+    // http: only a web address reaches the shell, never a program, a path or a share.
+    if (target.isEmpty())
+        return;
+    if (!isHttpsWebAddress(target)) {
+        writeLog(QStringLiteral("Link não aberto : ") + target);
+        return;
+    }
+    exec(target);
 }
 
 bool Tfrmprinc::eventFilter(QObject* watched, QEvent* event)
@@ -444,6 +451,7 @@ void Tfrmprinc::showDownloadDialog(const DialogSettings& settings)
     dialog->incrementNextVersion = settings.incrementNextVersion;
     dialog->setsource(settings.source);
     dialog->setdest(settings.dest);
+    dialog->setTimings(m_services.dialogTimings);
     // The dialog deletes itself when it closes and clears frmdl.
     dialog->exec();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/LauncherState.h"
+#include "download/DialogTimings.h"
 #include "launch/LaunchDecision.h"
 #include "launch/ProcessControl.h"
 #include "launcher/Footer.h"
@@ -39,6 +40,7 @@ public:
         platform::Input& input;
         ActivityLog& log;
         std::function<QString(const QString& path)> fileVersion;
+        DialogTimings dialogTimings{}; // the download dialog's waits; tests shorten them
     };
     using LaunchOverride = std::function<void(QObject* sender)>;
 

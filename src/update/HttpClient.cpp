@@ -151,34 +151,53 @@ HttpReply HttpClient::perform(const QString& url, Transfer& transfer)
     }
     transfer.cancelled = &m_cancelled;
     m_library->easy_reset(curl);
+    static_assert(std::tuple_size_v<decltype(m_errorBuffer)> >= CURL_ERROR_SIZE);
+    m_errorBuffer.fill(0);
 
+    // Options that protect the transfer must hold, or the request is not made: an older libcurl that does not know
+    // one would otherwise run it with weaker settings.
+    QString refused;
+    const auto require = [&](CURLoption option, const char* name, auto value) {
+        const CURLcode code = m_library->easy_setopt(curl, option, value);
+        if (code != CURLE_OK && refused.isEmpty())
+            refused = QStringLiteral("libcurl refuses %1: %2")
+                          .arg(QLatin1StringView(name), QString::fromUtf8(m_library->easy_strerror(code)));
+    };
+    const bool file = transfer.fd >= 0;
     const QByteArray address = url.toUtf8();
-    char errorBuffer[CURL_ERROR_SIZE] = {};
+    const bool secure = address.left(6).toLower() == "https:";
     m_library->easy_setopt(curl, CURLOPT_URL, address.constData());
-    m_library->easy_setopt(curl, CURLOPT_ERRORBUFFER, errorBuffer);
+    m_library->easy_setopt(curl, CURLOPT_ERRORBUFFER, m_errorBuffer.data());
     m_library->easy_setopt(curl, CURLOPT_NOSIGNAL, 1L); // worker threads: no SIGALRM for name look-ups
-    m_library->easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+    // Files are programs the launcher runs: they never travel in clear text. A redirect may keep or raise the
+    // protection of the first request, never lower it.
+    require(CURLOPT_PROTOCOLS_STR, "CURLOPT_PROTOCOLS_STR", file ? "https" : "http,https");
+    require(CURLOPT_REDIR_PROTOCOLS_STR, "CURLOPT_REDIR_PROTOCOLS_STR", file || secure ? "https" : "http,https");
     m_library->easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
     m_library->easy_setopt(curl, CURLOPT_MAXREDIRS, kMaxRedirects);
-    // A redirect may keep or raise the protection of the first request, never lower it.
-    const bool secure = address.startsWith("https:") || address.startsWith("HTTPS:");
-    m_library->easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, secure ? "https" : "http,https");
-    m_library->easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
-    m_library->easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
+    require(CURLOPT_SSL_VERIFYPEER, "CURLOPT_SSL_VERIFYPEER", 1L);
+    require(CURLOPT_SSL_VERIFYHOST, "CURLOPT_SSL_VERIFYHOST", 2L);
     const QByteArray caBundle = qgetenv("CURL_CA_BUNDLE");
     if (!caBundle.isEmpty())
-        m_library->easy_setopt(curl, CURLOPT_CAINFO, caBundle.constData());
+        require(CURLOPT_CAINFO, "CURLOPT_CAINFO", caBundle.constData());
     m_library->easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, long(m_timeouts.connect.count()));
     m_library->easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
     m_library->easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, long(m_timeouts.stall.count()));
+    if (!file)
+        m_library->easy_setopt(curl, CURLOPT_TIMEOUT, long(m_timeouts.textDeadline.count()));
     // Files take larger reads, as the curl tool does: fewer writes, and the throughput of a plain download.
-    if (transfer.fd >= 0)
+    if (file)
         m_library->easy_setopt(curl, CURLOPT_BUFFERSIZE, kFileBufferBytes);
     m_library->easy_setopt(curl, CURLOPT_WRITEFUNCTION, &Transfer::write);
     m_library->easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
-    m_library->easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
-    m_library->easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &Transfer::progressed);
+    // The progress callback is how a cancel reaches a transfer that is waiting for the network.
+    require(CURLOPT_NOPROGRESS, "CURLOPT_NOPROGRESS", 0L);
+    require(CURLOPT_XFERINFOFUNCTION, "CURLOPT_XFERINFOFUNCTION", &Transfer::progressed);
     m_library->easy_setopt(curl, CURLOPT_XFERINFODATA, &transfer);
+    if (!refused.isEmpty()) {
+        reply.error = refused;
+        return reply;
+    }
 
     const CURLcode result = m_library->easy_perform(curl);
     m_library->easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &reply.status);
@@ -187,8 +206,8 @@ HttpReply HttpClient::perform(const QString& url, Transfer& transfer)
     if (!reply.ok) {
         if (!transfer.sinkError.isEmpty())
             reply.error = transfer.sinkError;
-        else if (errorBuffer[0])
-            reply.error = QString::fromUtf8(errorBuffer);
+        else if (m_errorBuffer[0])
+            reply.error = QString::fromUtf8(m_errorBuffer.data());
         else
             reply.error = QString::fromUtf8(m_library->easy_strerror(result));
     }

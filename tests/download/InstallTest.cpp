@@ -2,6 +2,7 @@
 // real processes and the real file system. The dialog's waits are shortened; their shipped values are unchanged.
 #include "common/ActivityLog.h"
 #include "common/LauncherState.h"
+#include "download/RetiredWorkers.h"
 #include "download/Tfrmdl.h"
 #include "platform/Platform.h"
 #include "platform/linux/LinuxFiles.h"
@@ -226,6 +227,30 @@ TEST(Install, BrokenDownloadsAreFetchedOnceMoreThenHandedToTheBrowser)
     }
 }
 
+TEST(Install, LinksThatAreNoHttpsAddressesAreNeitherFetchedNorOpened)
+{
+    for (const char* face : {"www.evil.test/quorface.zip", "ftp://HOST/app/quorface.zip", "HOST/app/quorface.zip"}) {
+        Rig r;
+        ASSERT_TRUE(r.service.isRunning());
+        // Over plain http after a TLS failure the vendor's own host is still believed, but never in clear text.
+        r.service.setTlsFailures(1);
+        QString answer = QStringLiteral("ok");
+        for (int item = 1; item <= 21; ++item)
+            answer += u';' + (item == 3 ? QString::fromLatin1(face).replace(QLatin1StringView("HOST"), r.service.host())
+                                        : r.link(QStringLiteral("other%1.zip").arg(item)));
+        r.service.setRoute(QStringLiteral("/ldl.php"), {VendorService::answer(answer)});
+        r.open(QStringLiteral("face"));
+        ASSERT_TRUE(r.runUntilClosed()) << face;
+        EXPECT_EQ(r.outcome(), QStringLiteral("fail")) << face;
+        EXPECT_EQ(r.service.requests(),
+                  (QStringList{QStringLiteral("https (TLS refused)"), QStringLiteral("http /ldl.php")}))
+            << face;
+        // The fallback message still tells the user; the browser gets nothing that is not an https address.
+        EXPECT_EQ(r.messages.size(), 1) << face;
+        EXPECT_TRUE(r.shell.opened.isEmpty()) << face << " " << r.shell.opened.value(0).first;
+    }
+}
+
 TEST(Install, AnInstallerErrorWindowIsRetriedThreeTimesThenWarned)
 {
     Rig r;
@@ -276,7 +301,8 @@ TEST(Install, AStalledTransferIsRestartedWithTheErrorCaption)
                                     {QStringLiteral("fault"), QStringLiteral("stall")},
                                     {QStringLiteral("after"), 10}},
                         QJsonObject{{QStringLiteral("file"), file}}});
-    r.open(QStringLiteral("face"), {5, 600000, 100}); // 155 ticks of 5 ms
+    // 155 ticks of 5 ms; the worker has received nothing for longer than 300 ms by then.
+    r.open(QStringLiteral("face"), {5, 600000, 100, 300});
     QString caption;
     QTimer watcher;
     QObject::connect(&watcher, &QTimer::timeout, [&] {
@@ -289,6 +315,68 @@ TEST(Install, AStalledTransferIsRestartedWithTheErrorCaption)
               QStringLiteral(" Erro no download do ") + r.service.host() + QStringLiteral("/app/quorface.zip..."));
     EXPECT_EQ(r.requestsFor(QStringLiteral("quorface.zip")), 2);
     EXPECT_EQ(r.outcome(), QStringLiteral("executed"));
+}
+
+TEST(Install, ASlowTransferOutlastingStallWindowsCompletesWithoutARestart)
+{
+    Rig r;
+    ASSERT_TRUE(r.service.isRunning());
+    r.serveLinks(QStringLiteral("quorface.zip"));
+    r.serveArchive(QStringLiteral("quorface.zip"), installerScript(r.argumentsFile()));
+    // About 25 pieces 150 ms apart: several stall windows of 155 ticks of 5 ms, data all the while.
+    r.service.setRoute(QStringLiteral("/app/quorface.zip"),
+                       {QJsonObject{{QStringLiteral("file"), r.served() + QStringLiteral("/quorface.zip")},
+                                    {QStringLiteral("fault"), QStringLiteral("trickle")},
+                                    {QStringLiteral("chunk"), 10},
+                                    {QStringLiteral("delay"), 0.15}}});
+    r.open(QStringLiteral("face"), {5, 600000, 100, 1000});
+    int stallRestarts = 0;
+    QString caption;
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        if (!r.dialog)
+            return;
+        stallRestarts = std::max(stallRestarts, r.dialog->erroExecInstall);
+        if (r.dialog->windowTitle().startsWith(QLatin1StringView(" Erro")))
+            caption = r.dialog->windowTitle();
+    });
+    watcher.start(1);
+    ASSERT_TRUE(r.runUntilClosed());
+    EXPECT_GE(stallRestarts, 2);
+    EXPECT_EQ(caption,
+              QStringLiteral(" Erro no download do ") + r.service.host() + QStringLiteral("/app/quorface.zip..."));
+    // One request, one whole archive, one installer run.
+    EXPECT_EQ(r.requestsFor(QStringLiteral("quorface.zip")), 1);
+    EXPECT_EQ(r.outcome(), QStringLiteral("executed"));
+    EXPECT_EQ(r.installerArguments().size(), 5);
+}
+
+TEST(Install, ClosingTheDialogNeverWaitsForItsWorker)
+{
+    Rig r;
+    ASSERT_TRUE(r.service.isRunning());
+    r.serveLinks(QStringLiteral("quorface.zip"));
+    r.serveArchive(QStringLiteral("quorface.zip"), installerScript(r.argumentsFile()));
+    // The server takes the request and says nothing for a long time.
+    r.service.setRoute(QStringLiteral("/app/quorface.zip"),
+                       {QJsonObject{{QStringLiteral("file"), r.served() + QStringLiteral("/quorface.zip")},
+                                    {QStringLiteral("wait"), 60}}});
+    r.open(QStringLiteral("face"));
+    r.dialog->show();
+    QDeadlineTimer requested(10000);
+    while (r.requestsFor(QStringLiteral("quorface.zip")) == 0 && !requested.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    ASSERT_EQ(r.requestsFor(QStringLiteral("quorface.zip")), 1);
+
+    QElapsedTimer clock;
+    clock.start();
+    delete r.dialog;
+    EXPECT_LT(clock.elapsed(), 250);
+    // The cancelled worker ends by itself soon after.
+    QDeadlineTimer ended(5000);
+    while (retired_workers::running() > 0 && !ended.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    EXPECT_EQ(retired_workers::running(), 0);
 }
 
 TEST(Install, TheTimeOutEndsTheDialogWhileAWorkerRuns)

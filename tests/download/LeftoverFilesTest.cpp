@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -139,4 +140,66 @@ TEST(ZipExtractor, TheInstallerComesOutWholeOrNotAtAll)
         EXPECT_FALSE(zip_extractor::extractEntry(good, QStringLiteral("instalar.exe"), out, {1000}).isEmpty());
         EXPECT_TRUE(entries(out).isEmpty());
     }
+}
+
+TEST(ZipExtractor, ArchivesAsRealToolsWriteThem)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString out = dir.filePath(QStringLiteral("out"));
+    const QString work = dir.filePath(QStringLiteral("work"));
+    ASSERT_TRUE(QDir().mkpath(out));
+    ASSERT_TRUE(QDir().mkpath(work + QStringLiteral("/setup")));
+    const QByteArray installer = QByteArray("#!/bin/sh\necho installed\n").repeated(500);
+    touch(work + QStringLiteral("/instalar.exe"), installer);
+    touch(work + QStringLiteral("/setup/INSTALAR.EXE"), installer);
+    // Made writable by everyone, as a careless packer leaves it.
+    QFile::setPermissions(work + QStringLiteral("/instalar.exe"), QFileDevice::Permissions(0x7777));
+    QFile::setPermissions(work + QStringLiteral("/setup/INSTALAR.EXE"), QFileDevice::Permissions(0x7555));
+    const auto sh = [&](const QString& command) {
+        QProcess process;
+        process.setWorkingDirectory(work);
+        process.start(QStringLiteral("sh"), {QStringLiteral("-c"), command});
+        return process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit &&
+               process.exitCode() == 0;
+    };
+    ASSERT_TRUE(sh(QStringLiteral("bsdtar --format zip -cf ../bsdtar.zip instalar.exe"))); // data descriptors
+    ASSERT_TRUE(sh(QStringLiteral("zip -q - instalar.exe | cat > ../piped.zip")));         // the same, from a pipe
+    ASSERT_TRUE(sh(QStringLiteral("zip -q ../upper.zip setup/INSTALAR.EXE")));
+    ZipBuilder(dir.filePath(QStringLiteral("backslash.zip")))
+        .add(QStringLiteral("leia-me.txt"), "x")
+        .add(QStringLiteral("setup\\Instalar.exe"), installer, 0755);
+
+    for (const char* archive : {"bsdtar.zip", "piped.zip", "upper.zip", "backslash.zip"}) {
+        QFile::remove(out + QStringLiteral("/instalar.exe"));
+        EXPECT_EQ(
+            zip_extractor::extractEntry(dir.filePath(QLatin1StringView(archive)), QStringLiteral("instalar.exe"), out),
+            QString())
+            << archive;
+        EXPECT_EQ(entries(out), QStringList{QStringLiteral("instalar.exe")}) << archive;
+        QFile file(out + QStringLiteral("/instalar.exe"));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << archive;
+        EXPECT_EQ(file.readAll(), installer) << archive;
+        const QFileDevice::Permissions permissions = file.permissions();
+        EXPECT_TRUE(permissions & QFileDevice::ExeOwner) << archive;
+        EXPECT_FALSE(permissions & (QFileDevice::WriteGroup | QFileDevice::WriteOther)) << archive;
+    }
+}
+
+TEST(LeftoverFiles, PartFoldersThatAreLinksAreRemovedNotFollowed)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString data = dir.filePath(QStringLiteral("data"));
+    const QString precious = dir.filePath(QStringLiteral("precious"));
+    ASSERT_TRUE(QDir().mkpath(data));
+    ASSERT_TRUE(QDir().mkpath(precious));
+    touch(precious + QStringLiteral("/keep.txt"));
+    ASSERT_TRUE(QFile::link(precious, data + QStringLiteral("/part_1")));
+    ASSERT_TRUE(QDir().mkpath(data + QStringLiteral("/part_2/inner")));
+    touch(data + QStringLiteral("/part_2/inner/x"));
+
+    leftovers::deletePartFolders(data + QStringLiteral("/quorface_12.zip"));
+    EXPECT_TRUE(entries(data).isEmpty()) << entries(data).join(u',');
+    EXPECT_EQ(entries(precious), QStringList{QStringLiteral("keep.txt")});
 }

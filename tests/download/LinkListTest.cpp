@@ -137,6 +137,48 @@ TEST(LinkList, AnSslErrorTriesHttpAndAnotherErrorGoesBackToHttps)
     EXPECT_EQ(d.memo().count(QStringLiteral("Erro ao obter links : ")), 2);
 }
 
+TEST(LinkList, AListOverPlainHttpKeepsOnlyTheVendorsHosts)
+{
+    VendorService service;
+    ASSERT_TRUE(service.isRunning());
+    service.setTlsFailures(1); // the list then comes over http, where anyone on the way may have written it
+    const QString vendor = QStringLiteral("https://") + service.host();
+    const struct
+    {
+        int item;
+        QString link;
+        bool kept;
+    } links[] = {
+        {1, vendor + QStringLiteral("/app/quortwit.zip"), true},
+        {3, QStringLiteral("https://www.quorvel.com.br/app/quorface.zip"), true},
+        {5, QStringLiteral("https://dl.zephranel.com.br/app/quorcont.zip"), true},
+        {7, QStringLiteral("https://QUORVEL.com.br/app/quorinst.zip"), true},
+        {9, QStringLiteral("https://evil.test/quorwhat.zip"), false},
+        {11, QStringLiteral("https://www.quorvel.com.br.evil.test/quortube.zip"), false},
+        {13, QStringLiteral("https://quorvel.com.br@evil.test/quorsms.zip"), false},
+        {15, QStringLiteral("https://evil.test\\@quorvel.com.br/quorvel.zip"), false},
+        {17, QStringLiteral("https://notquorvel.com.br/quortele.zip"), false},
+        {19, QStringLiteral("\\\\server\\share\\quortik.exe"), false},
+        {21, QStringLiteral("quorlx.exe"), false},
+    };
+    QStringList items(22, QStringLiteral("x"));
+    items[0] = QStringLiteral("ok");
+    for (const auto& link : links)
+        items[link.item] = link.link;
+    service.setRoute(QStringLiteral("/ldl.php"), {VendorService::answer(items.join(u';'))});
+    Dialog d;
+    EXPECT_TRUE(d.dialog->getLinks());
+    EXPECT_EQ(service.requests(),
+              (QStringList{QStringLiteral("https (TLS refused)"), QStringLiteral("http /ldl.php")}));
+    const char* groups[] = {"linkh", "linkf", "linkt", "linki", "linkw", "linku",
+                            "links", "linkm", "linkl", "linkk", "linko"};
+    for (std::size_t i = 0; i < std::size(links); ++i) {
+        const QString stored = (*d.dialog->linkGroup(QLatin1StringView(groups[i])))[0];
+        EXPECT_EQ(stored, links[i].kept ? link_list::storedForm(links[i].link) : QString()) << groups[i];
+    }
+    EXPECT_EQ(d.memo().count(QStringLiteral("Link recusado (lista sem https) : ")), 7);
+}
+
 TEST(LinkList, LinkChoiceAndShortLinks)
 {
     const struct
@@ -159,6 +201,11 @@ TEST(LinkList, LinkChoiceAndShortLinks)
     EXPECT_EQ(link_list::shortLink(QStringLiteral("https://www.dl.test/x/www.y.zip")),
               QStringLiteral("dl.test/x/y.zip"));
     EXPECT_EQ(link_list::shortLink(QStringLiteral("http://dl.test/a")), QStringLiteral("dl.test/a"));
+
+    // The scheme in any letter case goes out as https; what is no web address stays as it is for the worker to refuse.
+    EXPECT_EQ(link_list::secureLink(QStringLiteral("HTTP://dl.test/a.zip")), QStringLiteral("https://dl.test/a.zip"));
+    EXPECT_EQ(link_list::secureLink(QStringLiteral("Http://dl.test/a.zip")), QStringLiteral("https://dl.test/a.zip"));
+    EXPECT_EQ(link_list::secureLink(QStringLiteral("dl.test/a.zip")), QStringLiteral("dl.test/a.zip"));
 }
 
 TEST(WindowsVersion, ReleaseNamesAndTheOverrideFile)

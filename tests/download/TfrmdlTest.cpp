@@ -134,10 +134,20 @@ TEST(Tfrmdl, NextVersion)
         bool isUpdate, increment, reinstall;
         const char* next;
     } cases[] = {
-        {"1.78", true, true, false, "179"},  {"1.78", true, true, true, "178"},   {"1.78", false, true, false, "178"},
-        {"1.78", true, false, false, "178"}, {"2.0.9", true, true, false, "210"}, {"2.0.9", true, true, true, "209"},
-        {"0.0.7", false, true, false, "7"},  {"", true, true, false, ""},         {"1.8b", true, true, false, "1"},
+        {"1.78", true, true, false, "179"},
+        {"1.78", true, true, true, "178"},
+        {"1.78", false, true, false, "178"},
+        {"1.78", true, false, false, "178"},
+        {"2.0.9", true, true, false, "210"},
+        {"2.0.9", true, true, true, "209"},
+        {"0.0.7", false, true, false, "7"},
+        {"", true, true, false, ""},
+        {"1.8b", true, true, false, "1"},
         {"1.8b", true, true, true, "0"},
+        // Digits beyond the number's range count as no number, without overflowing.
+        {"99999999999999999999.1", true, true, false, "1"},
+        {"9223372036854775807", true, true, false, "1"},
+        {"9223372036854775807", true, true, true, "9223372036854775807"},
     };
     Fixture f;
     QPointer<Tfrmdl> d = f.create();

@@ -10,6 +10,7 @@
 #include <QJsonArray>
 #include <QLabel>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <gtest/gtest.h>
 
 using namespace quorvel;
@@ -111,4 +112,34 @@ TEST(VersionQueryWindow, ClosingTheWindowDuringTheQueryEndsItsWorker)
     clock.start();
     l.reset(); // must neither hang on the stalled transfer nor leave the worker writing into a destroyed window
     EXPECT_LT(clock.elapsed(), 5000);
+}
+
+TEST(VersionQueryWindow, AnAdvertisementLinkThatIsNoWebAddressIsNeverOpened)
+{
+    const char* links[] = {"calc.exe", "file:///etc/passwd", "\\\\server\\share\\promo.exe", "https://x.test\\@y.test/",
+                           "javascript:alert(1)"};
+    for (const char* link : links) {
+        VendorService service;
+        ASSERT_TRUE(service.isRunning());
+        // The first attempt fails its TLS handshake; the answer then comes over plain http.
+        service.setTlsFailures(1);
+        service.setRoute(QStringLiteral("/vrs.php"),
+                         {VendorService::answer(exampleVersionAnswer(
+                             QStringLiteral("000f"), QStringLiteral("ad;1|Promo|") + QLatin1StringView(link)))});
+        Launcher l({});
+        l.window->show();
+        l.timer("Timer1")->start();
+        ASSERT_TRUE(processEventsUntil([&] { return !l.window->state().adLink.get().isEmpty(); })) << link;
+        QWidget* labelad = l.element("labelad");
+        const QPoint at(5, 5);
+        QMouseEvent press(QEvent::MouseButtonPress, at, labelad->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, labelad->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
+                            Qt::NoModifier);
+        QApplication::sendEvent(labelad, &press);
+        QApplication::sendEvent(labelad, &release);
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(l.fake.shell.opened.isEmpty()) << link << " opened " << l.fake.shell.opened.value(0).first;
+        EXPECT_TRUE(service.requests().contains(QStringLiteral("http /vrs.php"))) << link;
+    }
 }

@@ -6,9 +6,11 @@
 #include "support/VendorService.h"
 
 #include <QCryptographicHash>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <gtest/gtest.h>
 
 using namespace quorvel;
@@ -110,6 +112,43 @@ TEST(HttpClient, AStalledTransferIsAbandoned)
     const HttpReply slow = client.getText(address(service, "https", "/trickle"));
     EXPECT_TRUE(slow.ok) << slow.error;
     EXPECT_EQ(slow.body, QString(200, u'z'));
+
+    // ...but a text answer has a deadline, while a file of the same pace has none.
+    HttpClient hurried(HttpClient::Timeouts{std::chrono::seconds(5), std::chrono::seconds(2), std::chrono::seconds(1)});
+    QElapsedTimer clock;
+    clock.start();
+    const HttpReply late = hurried.getText(address(service, "https", "/trickle"));
+    EXPECT_FALSE(late.ok);
+    EXPECT_TRUE(late.error.contains(QLatin1StringView("timed out"))) << late.error;
+    EXPECT_LT(clock.elapsed(), 2500);
+    QTemporaryFile file;
+    ASSERT_TRUE(file.open());
+    const HttpReply whole = hurried.getToFile(address(service, "https", "/trickle"), file.handle());
+    EXPECT_TRUE(whole.ok) << whole.error;
+    EXPECT_EQ(whole.bytes, 200);
+}
+
+TEST(HttpClient, FilesTravelOverHttpsOnly)
+{
+    VendorService service;
+    ASSERT_TRUE(service.isRunning());
+    service.setRoute(QStringLiteral("/app/x.zip"), {VendorService::answer(QStringLiteral("PK"))});
+    service.setRoute(QStringLiteral("/down"),
+                     {QJsonObject{{QStringLiteral("status"), 302},
+                                  {QStringLiteral("headers"), QJsonObject{{QStringLiteral("Location"),
+                                                                           address(service, "http", "/app/x.zip")}}}}});
+    HttpClient client;
+    for (const QString& url : {address(service, "http", "/app/x.zip"), address(service, "HTTP", "/app/x.zip"),
+                               address(service, "https", "/down")}) {
+        QTemporaryFile file;
+        ASSERT_TRUE(file.open());
+        const HttpReply reply = client.getToFile(url, file.handle());
+        EXPECT_FALSE(reply.ok) << url;
+        EXPECT_EQ(reply.bytes, 0) << url;
+    }
+    // Text answers keep their plain-http fallback. Nothing else went out in clear text.
+    EXPECT_TRUE(client.getText(address(service, "http", "/app/x.zip")).ok);
+    EXPECT_EQ(service.requests(), (QStringList{QStringLiteral("https /down"), QStringLiteral("http /app/x.zip")}));
 }
 
 TEST(HttpClient, FilesStreamToDiskAndCanBeCancelled)

@@ -1,6 +1,7 @@
 // The version query against the simulated vendor service: what is stored, what the user sees, what is asked again.
 #include "update/VersionQuery.h"
 
+#include "common/ActivityLog.h"
 #include "common/LatestVersions.h"
 #include "common/SharedText.h"
 #include "support/QtPrinters.h"
@@ -9,7 +10,10 @@
 #include "update/HttpClient.h"
 
 #include <QJsonArray>
+#include <QTemporaryDir>
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <mutex>
 
 using namespace quorvel;
 using quorvel::fakes::exampleVersionAnswer;
@@ -42,6 +46,9 @@ struct Query
     SharedText adLink;
     RecordingHost host;
     HttpClient neth;
+
+    Query() = default;
+    explicit Query(HttpClient::Timeouts timeouts) : neth(timeouts) {}
 
     void run() { VersionQuery(neth, host, {latest, showWhats, adLink}).getvint(); }
 };
@@ -175,6 +182,35 @@ TEST(VersionQuery, ErrorsAreRetriedOnceOverHttp)
         EXPECT_EQ(q.latest.get(VersionSlot::vrsTwit), QString());
         EXPECT_EQ(q.host.failures.size(), 1);
     }
+}
+
+TEST(VersionQuery, ADrippingAnswerFailsAtItsDeadlineWithALogLine)
+{
+    VendorService service;
+    ASSERT_TRUE(service.isRunning());
+    service.setRoute(QStringLiteral("/vrs.php"), {QJsonObject{{QStringLiteral("body"), exampleVersionAnswer()},
+                                                              {QStringLiteral("fault"), QStringLiteral("trickle")},
+                                                              {QStringLiteral("chunk"), 1},
+                                                              {QStringLiteral("delay"), 0.2}}});
+    QTemporaryDir dataFolder;
+    ActivityLog log([&] { return dataFolder.path(); });
+    log.setDebugMode(true);
+    QStringList lines;
+    std::mutex linesMutex;
+    log.setMemoSink([&](const QString& line) {
+        std::lock_guard lock(linesMutex);
+        lines.append(line);
+    });
+    installActivityLog(&log);
+    Query q(HttpClient::Timeouts{std::chrono::seconds(5), std::chrono::seconds(5), std::chrono::seconds(1)});
+    q.run();
+    installActivityLog(nullptr);
+    EXPECT_EQ(q.host.failures.size(), 1);
+    const QString url = QStringLiteral("https://") + service.host() + QStringLiteral("/vrs.php failed: ");
+    const bool logged = std::any_of(lines.begin(), lines.end(), [&](const QString& line) {
+        return line.contains(QStringLiteral("gvn ") + url) && line.contains(QLatin1StringView("timed out"));
+    });
+    EXPECT_TRUE(logged) << lines.join(u'\n');
 }
 
 TEST(VersionQuery, AnUnreachableServiceGivesOneMessageAndOneBrowserLaunch)
