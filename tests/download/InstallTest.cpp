@@ -2,6 +2,7 @@
 // real processes and the real file system. The dialog's waits are shortened; their shipped values are unchanged.
 #include "common/ActivityLog.h"
 #include "common/LauncherState.h"
+#include "common/UniqueFd.h"
 #include "download/RetiredWorkers.h"
 #include "download/Tfrmdl.h"
 #include "platform/Platform.h"
@@ -23,8 +24,13 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 using namespace quorvel;
 using quorvel::fakes::VendorService;
@@ -355,24 +361,33 @@ TEST(Install, ClosingTheDialogNeverWaitsForItsWorker)
 {
     Rig r;
     ASSERT_TRUE(r.service.isRunning());
-    r.serveLinks(QStringLiteral("quorface.zip"));
-    r.serveArchive(QStringLiteral("quorface.zip"), installerScript(r.argumentsFile()));
-    // The server takes the request and says nothing for a long time.
-    r.service.setRoute(QStringLiteral("/app/quorface.zip"),
-                       {QJsonObject{{QStringLiteral("file"), r.served() + QStringLiteral("/quorface.zip")},
-                                    {QStringLiteral("wait"), 60}}});
+    // A server that takes connections and never speaks: the worker sits in its TLS handshake.
+    const UniqueFd socket(::socket(AF_INET, SOCK_STREAM, 0));
+    const int listener = socket.get();
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(::listen(listener, 4), 0);
+    socklen_t length = sizeof address;
+    ::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
+    const QString silent = QStringLiteral("https://127.0.0.1:%1/app/quorface.zip").arg(ntohs(address.sin_port));
+    QString answer = QStringLiteral("ok");
+    for (int item = 1; item <= 21; ++item)
+        answer += u';' + (item == 3 ? silent : r.link(QStringLiteral("other%1.zip").arg(item)));
+    r.service.setRoute(QStringLiteral("/ldl.php"), {VendorService::answer(answer)});
     r.open(QStringLiteral("face"));
     r.dialog->show();
-    QDeadlineTimer requested(10000);
-    while (r.requestsFor(QStringLiteral("quorface.zip")) == 0 && !requested.hasExpired())
+    QDeadlineTimer started(10000);
+    while (!(r.dialog && r.dialog->dlthread) && !started.hasExpired())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    ASSERT_EQ(r.requestsFor(QStringLiteral("quorface.zip")), 1);
+    ASSERT_TRUE(r.dialog && r.dialog->dlthread);
+    QThread::msleep(500); // well into the handshake
 
     QElapsedTimer clock;
     clock.start();
     delete r.dialog;
     EXPECT_LT(clock.elapsed(), 250);
-    // The cancelled worker ends by itself soon after.
     QDeadlineTimer ended(5000);
     while (retired_workers::running() > 0 && !ended.hasExpired())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
