@@ -1,7 +1,7 @@
+#include "common/QtCompat.h"
 #include "update/ElfPackageNote.h"
 #include "update/PeVersionReader.h"
 
-#include <QByteArrayView>
 #include <QString>
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
 # Sourced by the set-up scripts: installs the Debian packages the project needs when any is missing.
 
 QUORVEL_PACKAGES=(
-    cmake ninja-build g++ pkg-config qt6-base-dev libcurl4-openssl-dev libzip-dev zlib1g-dev libx11-dev libgtest-dev
+    cmake ninja-build g++ pkg-config qt6-base-dev qtbase5-dev libcurl4-openssl-dev libzip-dev zlib1g-dev libx11-dev libgtest-dev
     xvfb xauth xdotool x11-utils imagemagick zip libarchive-tools openssl python3 binutils fonts-dejavu-core
 )
 

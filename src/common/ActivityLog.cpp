@@ -1,9 +1,10 @@
 #include "common/ActivityLog.h"
 
+#include "common/QtCompat.h"
+
 #include "platform/Paths.h"
 
 #include <QSaveFile>
-#include <QStringEncoder>
 
 namespace quorvel {
 
@@ -40,8 +41,7 @@ void ActivityLog::writeLog(const QString& text)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return;
-    QStringEncoder toLocale(QStringEncoder::System);
-    file.write(toLocale(line + QStringLiteral("\r\n")));
+    file.write(qtcompat::encode(line + QStringLiteral("\r\n"), qtcompat::Encoding::Locale));
     file.commit();
 }
 

@@ -7,8 +7,9 @@ namespace quorvel {
 namespace {
 
 // One left-to-right pass; occurrences formed only by the removal stay, as the scrambled data expects.
-QString removeEvery(const QString& text, QStringView marker)
+QString removeEvery(const QString& text, std::u16string_view markerText)
 {
+    const QStringView marker(markerText.data(), qsizetype(markerText.size()));
     QString result;
     result.reserve(text.size());
     qsizetype from = 0;
@@ -25,9 +26,10 @@ QString removeEvery(const QString& text, QStringView marker)
 QString dcp(const QString& ent)
 {
     const QString s = removeEvery(removeEvery(ent, scrambling::kFirstMarker), scrambling::kSecondMarker);
-    QString result(s.size(), Qt::Uninitialized);
+    QString result;
+    result.reserve(s.size());
     for (qsizetype i = 0; i < s.size(); ++i)
-        result[i] = QChar(scrambling::unshift(s.at(i).unicode(), i));
+        result.append(QChar(scrambling::unshift(s.at(i).unicode(), i)));
     return result;
 }
 

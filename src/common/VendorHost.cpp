@@ -1,5 +1,6 @@
 #include "common/VendorHost.h"
 
+#include "common/QtCompat.h"
 #include "common/WebAddress.h"
 
 namespace quorvel {

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QLatin1StringView>
+#include "common/QtCompat.h"
+
 #include <QString>
 
 namespace quorvel {

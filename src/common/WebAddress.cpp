@@ -1,5 +1,7 @@
 #include "common/WebAddress.h"
 
+#include "common/QtCompat.h"
+
 namespace quorvel {
 
 namespace {
@@ -38,8 +40,8 @@ std::optional<WebAddress> parseWebAddress(const QString& text)
     }
     const qsizetype authorityStart = schemeEnd + 3;
     qsizetype authorityEnd = authorityStart;
-    while (authorityEnd < text.size() && text[authorityEnd] != u'/' && text[authorityEnd] != u'?' &&
-           text[authorityEnd] != u'#')
+    while (authorityEnd < text.size() && text.at(authorityEnd) != u'/' && text.at(authorityEnd) != u'?' &&
+           text.at(authorityEnd) != u'#')
         ++authorityEnd;
     const QString authority = asciiLowered(QStringView(text).mid(authorityStart, authorityEnd - authorityStart));
     const qsizetype colon = authority.indexOf(u':');

@@ -1,7 +1,8 @@
 #include "common/WindowsVersion.h"
 
+#include "common/QtCompat.h"
+
 #include <QFile>
-#include <QStringDecoder>
 
 namespace quorvel::windows_version {
 
@@ -20,10 +21,10 @@ QString joinedLines(const QString& text)
     qsizetype start = 0;
     while (start < text.size()) {
         qsizetype end = start;
-        while (end < text.size() && text[end] != u'\r' && text[end] != u'\n')
+        while (end < text.size() && text.at(end) != u'\r' && text.at(end) != u'\n')
             ++end;
-        result += text.sliced(start, end - start) + QStringLiteral("\r\n");
-        if (end < text.size() && text[end] == u'\r' && end + 1 < text.size() && text[end + 1] == u'\n')
+        result += text.mid(start, end - start) + QStringLiteral("\r\n");
+        if (end < text.size() && text.at(end) == u'\r' && end + 1 < text.size() && text.at(end + 1) == u'\n')
             ++end;
         start = end + 1;
     }
@@ -43,8 +44,7 @@ QString winversion(const QString& dataFolder, const ProductNameReader& readProdu
             return {};
         }
         // Only its digits matter; UTF-8 (with or without a byte-order mark) covers what people type there.
-        QStringDecoder decoder(QStringDecoder::Utf8);
-        return joinedLines(decoder.decode(override.readAll()));
+        return joinedLines(qtcompat::decode(override.readAll(), qtcompat::Encoding::Utf8));
     }
     QString error;
     const QString name = readProductName(&error);

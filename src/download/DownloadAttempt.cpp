@@ -1,6 +1,7 @@
 // One download attempt of the dialog: preparing the destination, the worker, and the progress monitor.
 #include "common/DataFolder.h"
 #include "common/LauncherState.h"
+#include "common/QtCompat.h"
 #include "common/VendorHost.h"
 #include "common/WebAddress.h"
 #include "download/DownloadChannel.h"

@@ -2,6 +2,7 @@
 #include "common/DataFolder.h"
 #include "common/Descrambler.h"
 #include "common/LauncherState.h"
+#include "common/QtCompat.h"
 #include "common/ScrambledText.h"
 #include "common/VendorHost.h"
 #include "download/LeftoverFiles.h"

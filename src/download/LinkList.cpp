@@ -1,5 +1,6 @@
 #include "download/LinkList.h"
 
+#include "common/QtCompat.h"
 #include "common/VendorHost.h"
 
 namespace quorvel::link_list {

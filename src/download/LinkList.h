@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QLatin1StringView>
+#include "common/QtCompat.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>

@@ -1,5 +1,6 @@
 #include "download/TDLThread.h"
 
+#include "common/QtCompat.h"
 #include "common/UniqueFd.h"
 #include "common/WebAddress.h"
 #include "download/DownloadChannel.h"

@@ -3,12 +3,14 @@
 #include "common/ActivityLog.h"
 #include "common/DataFolder.h"
 #include "common/LauncherState.h"
+#include "common/QtCompat.h"
 #include "common/VendorHost.h"
 #include "common/WindowsVersion.h"
 #include "download/DownloadChannel.h"
 #include "download/LinkList.h"
 #include "download/OffGuiThread.h"
 #include "download/TDLThread.h"
+#include "launcher/Artwork.h"
 #include "platform/Input.h"
 #include "platform/Paths.h"
 #include "platform/Platform.h"
@@ -134,7 +136,7 @@ void Tfrmdl::FormCreate()
     isReinstall = false;
 }
 
-Tfrmdl::LinkGroup* Tfrmdl::linkGroup(QAnyStringView name)
+Tfrmdl::LinkGroup* Tfrmdl::linkGroup(const QString& name)
 {
     const std::pair<const char*, LinkGroup*> groups[] = {
         {"linkh", &linkh}, {"linkf", &linkf}, {"linkt", &linkt}, {"linki", &linki},
@@ -142,7 +144,7 @@ Tfrmdl::LinkGroup* Tfrmdl::linkGroup(QAnyStringView name)
         {"links", &links}, {"linkm", &linkm}, {"linko", &linko},
     };
     for (const auto& [groupName, group] : groups) {
-        if (QAnyStringView::compare(name, QLatin1StringView(groupName)) == 0)
+        if (name == QLatin1StringView(groupName))
             return group;
     }
     return nullptr;
@@ -239,6 +241,7 @@ void Tfrmdl::closeOtherForms()
 
 bool Tfrmdl::gifLoadFromResource(QLabel* im, const QString& resName)
 {
+    registerArtwork();
     auto movie = std::make_unique<QMovie>(QStringLiteral(":/") + resName + QStringLiteral(".gif"), QByteArray("gif"));
     if (!movie->isValid()) {
         const QString reason = movie->lastErrorString().isEmpty() ? resName : movie->lastErrorString();

@@ -76,7 +76,7 @@ public:
     int downloadParado = 0;
 
     // The link group named linkh ... linko; null for any other name.
-    LinkGroup* linkGroup(QAnyStringView name);
+    LinkGroup* linkGroup(const QString& name);
 
     void setsource(const QString& s);
     void setdest(const QString& s);

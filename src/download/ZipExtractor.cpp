@@ -1,5 +1,7 @@
 #include "download/ZipExtractor.h"
 
+#include "common/QtCompat.h"
+
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>

@@ -1,5 +1,7 @@
 #include "launch/Catalogue.h"
 
+#include "common/QtCompat.h"
+
 #include <QDir>
 #include <array>
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "common/LatestVersions.h"
+#include "common/QtCompat.h"
 
-#include <QLatin1StringView>
 #include <QString>
 #include <span>
 

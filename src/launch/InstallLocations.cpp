@@ -1,5 +1,6 @@
 #include "launch/InstallLocations.h"
 
+#include "common/QtCompat.h"
 #include "launch/Catalogue.h"
 #include "platform/Folders.h"
 #include "platform/Paths.h"
@@ -7,8 +8,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStringDecoder>
-#include <QStringEncoder>
 #include <optional>
 
 namespace quorvel {
@@ -25,19 +24,19 @@ constexpr qint64 kMaxPathDatBytes = 16 * 1024 * 1024;
 
 struct Encoding
 {
-    QStringConverter::Encoding encoding;
+    qtcompat::Encoding encoding;
     qsizetype bomLength;
 };
 
 Encoding detectEncoding(const QByteArray& bytes)
 {
     if (bytes.startsWith("\xEF\xBB\xBF"))
-        return {QStringConverter::Utf8, 3};
+        return {qtcompat::Encoding::Utf8, 3};
     if (bytes.startsWith("\xFF\xFE"))
-        return {QStringConverter::Utf16LE, 2};
+        return {qtcompat::Encoding::Utf16LE, 2};
     if (bytes.startsWith("\xFE\xFF"))
-        return {QStringConverter::Utf16BE, 2};
-    return {QStringConverter::System, 0};
+        return {qtcompat::Encoding::Utf16BE, 2};
+    return {qtcompat::Encoding::Locale, 0};
 }
 
 // Lines end with CR LF, a lone CR or a lone LF; a break at the very end adds no empty line.
@@ -61,12 +60,12 @@ QStringList splitLines(const QString& text)
 }
 
 // Whether the raw bytes end with a line break in their own encoding.
-bool endsWithLineBreak(const QByteArray& bytes, QStringConverter::Encoding encoding)
+bool endsWithLineBreak(const QByteArray& bytes, qtcompat::Encoding encoding)
 {
     switch (encoding) {
-    case QStringConverter::Utf16LE:
+    case qtcompat::Encoding::Utf16LE:
         return bytes.endsWith(QByteArray("\n\0", 2)) || bytes.endsWith(QByteArray("\r\0", 2));
-    case QStringConverter::Utf16BE:
+    case qtcompat::Encoding::Utf16BE:
         return bytes.endsWith(QByteArray("\0\n", 2)) || bytes.endsWith(QByteArray("\0\r", 2));
     default:
         return bytes.endsWith('\n') || bytes.endsWith('\r');
@@ -115,8 +114,7 @@ QString PathDat::getExePath(const QString& displayWord, const QString& appDataFo
     }
 
     const Encoding encoding = detectEncoding(bytes);
-    QStringDecoder decode(encoding.encoding);
-    const QString text = decode(QByteArrayView(bytes).sliced(encoding.bomLength));
+    const QString text = qtcompat::decode(QByteArrayView(bytes).sliced(encoding.bomLength), encoding.encoding);
 
     if (!displayWord.isEmpty()) {
         const QString word = asciiLower(displayWord);
@@ -129,12 +127,12 @@ QString PathDat::getExePath(const QString& displayWord, const QString& appDataFo
     // Appended to the bytes as read, so lines in any encoding, even ones that do not decode cleanly, survive.
     if (QFileInfo::exists(path) && !QFileInfo(path).isWritable())
         return {};
-    QStringEncoder encode(encoding.encoding);
     QByteArray updated = bytes;
     if (!bytes.isEmpty() && bytes.size() > encoding.bomLength && !endsWithLineBreak(bytes, encoding.encoding))
-        updated += encode(QStringLiteral("\r\n"));
-    updated += encode(ownExePath + QStringLiteral("\r\n"));
-    if (encode.hasError())
+        updated += qtcompat::encode(QStringLiteral("\r\n"), encoding.encoding);
+    bool unencodable = false;
+    updated += qtcompat::encode(ownExePath + QStringLiteral("\r\n"), encoding.encoding, &unencodable);
+    if (unencodable)
         return {};
 
     // Written aside and renamed, so an interrupted write never leaves the suite with a cut list.

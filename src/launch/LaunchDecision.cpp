@@ -2,6 +2,7 @@
 
 #include "common/ActivityLog.h"
 #include "common/LauncherState.h"
+#include "common/QtCompat.h"
 #include "launch/Catalogue.h"
 #include "launch/InstallLocations.h"
 #include "platform/Input.h"

@@ -1,5 +1,6 @@
 #include "launch/ProcessControl.h"
 
+#include "common/QtCompat.h"
 #include "launch/Catalogue.h"
 #include "platform/Paths.h"
 #include "platform/Processes.h"

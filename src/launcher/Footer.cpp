@@ -1,6 +1,7 @@
 #include "launcher/Footer.h"
 
 #include "common/LauncherState.h"
+#include "common/QtCompat.h"
 #include "common/VendorHost.h"
 #include "launcher/TileGrid.h"
 

@@ -1,6 +1,8 @@
 #include "launcher/MainWindowLayout.h"
 
+#include "common/QtCompat.h"
 #include "launch/Catalogue.h"
+#include "launcher/Artwork.h"
 #include "launcher/ShapeWidget.h"
 #include "launcher/Tag.h"
 
@@ -182,6 +184,7 @@ void buildLoadingPanel(Builder& b, QWidget* form)
 
 QList<QWidget*> buildMainWindowElements(QWidget* form)
 {
+    registerArtwork();
     Builder b(form);
     QWidget* panel3 = b.panel(form, QStringLiteral("Panel3"), {0, 0, 861, 702}, Qt::white, 1);
 

@@ -3,6 +3,7 @@
 #include "common/ActivityLog.h"
 #include "common/DataFolder.h"
 #include "common/GuiHandOff.h"
+#include "common/QtCompat.h"
 #include "common/WebAddress.h"
 #include "download/Tfrmdl.h"
 #include "launch/Catalogue.h"
@@ -167,7 +168,7 @@ void Tfrmprinc::tshowTimer()
         revealElement(component);
         // A plain sleep, not a pumping pause: the tiles appear one by one and nothing else runs meanwhile.
         QThread::msleep(kRevealStepMs);
-        if (logo->width() < logo->pixmap().width()) {
+        if (logo->width() < qtcompat::labelPixmap(logo).width()) {
             logo->resize(logo->width() + kLogoGrowth, logo->height());
             logo->repaint();
         }
@@ -176,7 +177,7 @@ void Tfrmprinc::tshowTimer()
 
     for (const char* name : {"img_fale", "img_comprar", "img_videos"}) {
         auto* picture = findChild<QLabel*>(QLatin1StringView(name));
-        picture->resize(picture->pixmap().width(), picture->height());
+        picture->resize(qtcompat::labelPixmap(picture).width(), picture->height());
     }
 
     firstArgumentDispatch();
@@ -277,7 +278,7 @@ void Tfrmprinc::hover(QObject* element)
     // labelad and img_ia have no hover of their own: the highlight before them stays.
 }
 
-bool Tfrmprinc::isClickable(const QObject* element) const
+bool Tfrmprinc::isClickable(QObject* element) const
 {
     const QString name = element->objectName();
     return m_tileElements.contains(element) || name == QLatin1StringView("labelad") ||
@@ -309,7 +310,7 @@ bool Tfrmprinc::eventFilter(QObject* watched, QEvent* event)
         // The pointer entering a child enters its containers too; only the element on top takes the hover, as
         // the selection frame takes it over the container around the tiles.
         const auto* enter = static_cast<QEnterEvent*>(event);
-        if (!static_cast<QWidget*>(watched)->childAt(enter->position().toPoint()))
+        if (!static_cast<QWidget*>(watched)->childAt(qtcompat::eventPosition(enter).toPoint()))
             hover(watched);
         break;
     }
@@ -331,12 +332,12 @@ bool Tfrmprinc::eventFilter(QObject* watched, QEvent* event)
         auto* widget = static_cast<QWidget*>(watched);
         if (mouse->button() == Qt::RightButton && m_tileElements.contains(watched) &&
             widget->objectName().startsWith(u"img_")) {
-            showTilePopup(widget, mouse->position().toPoint());
+            showTilePopup(widget, qtcompat::eventPosition(mouse).toPoint());
             return true;
         }
         // A click is a press and a release on the same element, as the user expects of a button.
         const bool clicked = mouse->button() == Qt::LeftButton && m_pressed == watched &&
-                             widget->rect().contains(mouse->position().toPoint());
+                             widget->rect().contains(qtcompat::eventPosition(mouse).toPoint());
         m_pressed = nullptr;
         if (clicked) {
             // Queued: a run's waits and dialogs must not start inside the element's own mouse event.

@@ -92,7 +92,7 @@ private:
     void bindElementEvents();
     void hover(QObject* element);
     void click(QObject* element);
-    bool isClickable(const QObject* element) const;
+    bool isClickable(QObject* element) const;
     void showTilePopup(QWidget* image, const QPoint& localPos);
 
     // LaunchHost

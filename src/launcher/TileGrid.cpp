@@ -1,6 +1,7 @@
 #include "launcher/TileGrid.h"
 
 #include "common/LauncherState.h"
+#include "common/QtCompat.h"
 #include "launch/Catalogue.h"
 #include "launch/InstallLocations.h"
 #include "launcher/ShapeWidget.h"
@@ -86,7 +87,7 @@ void TileGrid::centraliza()
         if (QWidget* panel = element(QStringLiteral("p_") + name.mid(4)))
             panel->resize(panel->width() + d - 5, panel->height());
         image->move(image->x() + d, image->y());
-        const QPixmap picture = image->pixmap();
+        const QPixmap picture = qtcompat::labelPixmap(image);
         if (!picture.isNull())
             image->resize(picture.width(), image->height());
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/QtCompat.h"
+
 #include <QString>
 #include <algorithm>
 

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "common/QtCompat.h"
+
 #include <QByteArray>
-#include <QByteArrayView>
 #include <QtGlobal>
 #include <QtNumeric>
 #include <optional>
@@ -86,7 +87,7 @@ private:
 inline std::optional<quint64> checkedAdd(quint64 a, quint64 b)
 {
     quint64 sum = 0;
-    if (qAddOverflow(a, b, &sum))
+    if (__builtin_add_overflow(a, b, &sum))
         return std::nullopt;
     return sum;
 }

@@ -1,5 +1,6 @@
 #include "update/ElfPackageNote.h"
 
+#include "common/QtCompat.h"
 #include "update/ByteSource.h"
 
 #include <QJsonDocument>
@@ -49,7 +50,7 @@ public:
     bool readHeader()
     {
         const auto ident = m_source.read(0, 16);
-        if (!ident || !ident->startsWith(kElfMagic))
+        if (!ident || !QByteArrayView(*ident).startsWith(kElfMagic))
             return false;
         const char elfClass = ident->at(4);
         const char encoding = ident->at(5);

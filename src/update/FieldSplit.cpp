@@ -49,7 +49,7 @@ QStringList splitFields(QStringView text)
             const qsizetype start = at;
             while (at < text.size() && text[at] != kDelimiter && !isBlank(text[at]))
                 ++at;
-            fields.append(text.sliced(start, at - start).toString());
+            fields.append(text.mid(start, at - start).toString());
         }
         while (at < text.size() && isBlank(text[at]))
             ++at;

@@ -1,5 +1,6 @@
 #include "update/FileVersion.h"
 
+#include "common/QtCompat.h"
 #include "update/ByteSource.h"
 #include "update/ElfPackageNote.h"
 #include "update/PeVersionReader.h"

@@ -1,10 +1,10 @@
 #include "update/HttpClient.h"
 
+#include "common/QtCompat.h"
 #include "update/CurlLibrary.h"
 
 #include <QByteArray>
 #include <QList>
-#include <QStringDecoder>
 #include <cerrno>
 #include <cstring>
 #include <unistd.h>
@@ -36,9 +36,8 @@ QByteArray charsetOf(const char* contentType)
 QString decodeBody(const QByteArray& body, const QByteArray& charset)
 {
     if (!charset.isEmpty()) {
-        QStringDecoder decoder(charset.constData());
-        if (decoder.isValid())
-            return decoder.decode(body);
+        if (std::optional<QString> text = qtcompat::decodeCharset(body, charset))
+            return *text;
     }
     return QString::fromUtf8(body);
 }

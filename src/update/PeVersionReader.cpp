@@ -1,5 +1,6 @@
 #include "update/PeVersionReader.h"
 
+#include "common/QtCompat.h"
 #include "update/ByteSource.h"
 
 #include <algorithm>
@@ -54,7 +55,7 @@ std::optional<Image> readImage(ByteSource& source)
     const quint64 ntOffset = FieldReader(*dosHeader).u32(0x3c);
 
     const auto fileHeader = source.read(ntOffset, 24);
-    if (!fileHeader || !fileHeader->startsWith(QByteArrayView("PE\0\0", 4)))
+    if (!fileHeader || !QByteArrayView(*fileHeader).startsWith(QByteArrayView("PE\0\0", 4)))
         return std::nullopt;
     FieldReader fileFields(*fileHeader);
     const quint16 sectionCount = fileFields.u16(6);

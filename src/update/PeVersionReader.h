@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QByteArrayView>
+#include "common/QtCompat.h"
+
 #include <QString>
 
 namespace quorvel {

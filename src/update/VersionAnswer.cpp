@@ -1,6 +1,7 @@
 #include "update/VersionAnswer.h"
 
 #include "common/LatestVersions.h"
+#include "common/QtCompat.h"
 
 namespace quorvel::version_answer {
 

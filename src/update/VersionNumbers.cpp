@@ -1,5 +1,7 @@
 #include "update/VersionNumbers.h"
 
+#include "common/QtCompat.h"
+
 namespace quorvel {
 
 namespace {

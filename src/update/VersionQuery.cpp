@@ -2,6 +2,7 @@
 
 #include "common/ActivityLog.h"
 #include "common/LatestVersions.h"
+#include "common/QtCompat.h"
 #include "common/SharedText.h"
 #include "common/VendorHost.h"
 #include "update/FieldSplit.h"

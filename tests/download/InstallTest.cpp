@@ -2,6 +2,7 @@
 // real processes and the real file system. The dialog's waits are shortened; their shipped values are unchanged.
 #include "common/ActivityLog.h"
 #include "common/LauncherState.h"
+#include "common/QtCompat.h"
 #include "common/UniqueFd.h"
 #include "download/RetiredWorkers.h"
 #include "download/Tfrmdl.h"

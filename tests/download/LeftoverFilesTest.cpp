@@ -1,5 +1,6 @@
 #include "download/LeftoverFiles.h"
 
+#include "common/QtCompat.h"
 #include "download/ZipExtractor.h"
 #include "support/QtPrinters.h"
 #include "support/ZipBuilder.h"
@@ -127,7 +128,7 @@ TEST(ZipExtractor, TheInstallerComesOutWholeOrNotAtAll)
         QByteArray corrupt = bytes;
         const qsizetype at = corrupt.indexOf("echo installed", corrupt.size() / 2);
         ASSERT_GT(at, 0);
-        corrupt[at] = 'E';
+        corrupt.data()[at] = 'E';
         touch(dir.filePath(QStringLiteral("corrupt.zip")), corrupt);
         failsLeavingNothing(dir.filePath(QStringLiteral("corrupt.zip")), "damaged data");
         touch(dir.filePath(QStringLiteral("cut.zip")), bytes.left(bytes.size() / 2));

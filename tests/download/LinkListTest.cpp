@@ -1,6 +1,7 @@
 // The link list from the simulated vendor service, the link choice, and the Windows release that picks builds.
 #include "download/LinkList.h"
 
+#include "common/QtCompat.h"
 #include "common/WindowsVersion.h"
 #include "download/DialogServices.h"
 #include "support/QtPrinters.h"
@@ -161,8 +162,9 @@ TEST(LinkList, AListOverPlainHttpKeepsOnlyTheVendorsHosts)
         {19, QStringLiteral("\\\\server\\share\\quortik.exe"), false},
         {21, QStringLiteral("quorlx.exe"), false},
     };
-    QStringList items(22, QStringLiteral("x"));
-    items[0] = QStringLiteral("ok");
+    QStringList items{QStringLiteral("ok")};
+    while (items.size() < 22)
+        items.append(QStringLiteral("x"));
     for (const auto& link : links)
         items[link.item] = link.link;
     service.setRoute(QStringLiteral("/ldl.php"), {VendorService::answer(items.join(u';'))});

@@ -278,7 +278,7 @@ TEST(Tfrmdl, EscapeAsksAndDoubleClickCloses)
     d = f.create();
     d->show();
     QWidget* viewport = d->memolog()->viewport();
-    QMouseEvent doubleClick(QEvent::MouseButtonDblClick, QPointF(5, 5), viewport->mapToGlobal(QPointF(5, 5)),
+    QMouseEvent doubleClick(QEvent::MouseButtonDblClick, QPointF(5, 5), QPointF(viewport->mapToGlobal(QPoint(5, 5))),
                             Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(viewport, &doubleClick);
     processEventsFor(50);

@@ -1,5 +1,6 @@
 #include "launch/Catalogue.h"
 
+#include "common/QtCompat.h"
 #include "support/QtPrinters.h"
 
 #include <QSet>

@@ -5,7 +5,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -37,10 +36,33 @@ struct Folder
     QString lookup(const QString& word) const { return PathDat::getExePath(word, data, kOwn); }
 };
 
-QByteArray encode(QStringConverter::Encoding encoding, const QString& text)
+// The fixtures' bytes, made without the launcher's own converters.
+enum class Encoding
 {
-    QStringEncoder encoder(encoding);
-    return encoder(text);
+    Utf8,
+    Utf16LE,
+    Utf16BE,
+    Locale,
+};
+
+QByteArray encode(Encoding encoding, const QString& text)
+{
+    switch (encoding) {
+    case Encoding::Utf8:
+        return text.toUtf8();
+    case Encoding::Locale:
+        return text.toLocal8Bit();
+    case Encoding::Utf16LE:
+    case Encoding::Utf16BE:
+        break;
+    }
+    QByteArray bytes;
+    for (const QChar c : text) {
+        const char high = char(c.unicode() >> 8);
+        const char low = char(c.unicode() & 0xff);
+        bytes.append(encoding == Encoding::Utf16LE ? low : high).append(encoding == Encoding::Utf16LE ? high : low);
+    }
+    return bytes;
 }
 
 } // namespace
@@ -68,12 +90,12 @@ TEST(PathDat, FirstContainingLineWinsInEveryEncoding)
         const char* name;
         QByteArray bytes;
     } files[] = {
-        {"utf-8 with mark", QByteArray("\xEF\xBB\xBF") + encode(QStringConverter::Utf8, lines)},
-        {"utf-16 le", QByteArray("\xFF\xFE") + encode(QStringConverter::Utf16LE, lines)},
-        {"utf-16 be", QByteArray("\xFE\xFF") + encode(QStringConverter::Utf16BE, lines)},
-        {"locale", encode(QStringConverter::System, lines)},
+        {"utf-8 with mark", QByteArray("\xEF\xBB\xBF") + encode(Encoding::Utf8, lines)},
+        {"utf-16 le", QByteArray("\xFF\xFE") + encode(Encoding::Utf16LE, lines)},
+        {"utf-16 be", QByteArray("\xFE\xFF") + encode(Encoding::Utf16BE, lines)},
+        {"locale", encode(Encoding::Locale, lines)},
         {"lone line feeds",
-         encode(QStringConverter::System, QString(lines).replace(QStringLiteral("\r\n"), QStringLiteral("\n")))},
+         encode(Encoding::Locale, QString(lines).replace(QStringLiteral("\r\n"), QStringLiteral("\n")))},
     };
     for (const auto& f : files) {
         Folder folder;
@@ -94,13 +116,13 @@ TEST(PathDat, FailedLookupAppendsTheLauncherInTheFilesEncoding)
     const struct
     {
         const char* name;
-        QStringConverter::Encoding encoding;
+        Encoding encoding;
         QByteArray mark;
     } encodings[] = {
-        {"utf-8 with mark", QStringConverter::Utf8, "\xEF\xBB\xBF"},
-        {"utf-16 le", QStringConverter::Utf16LE, "\xFF\xFE"},
-        {"utf-16 be", QStringConverter::Utf16BE, "\xFE\xFF"},
-        {"locale", QStringConverter::System, ""},
+        {"utf-8 with mark", Encoding::Utf8, "\xEF\xBB\xBF"},
+        {"utf-16 le", Encoding::Utf16LE, "\xFF\xFE"},
+        {"utf-16 be", Encoding::Utf16BE, "\xFE\xFF"},
+        {"locale", Encoding::Locale, ""},
     };
     for (const auto& e : encodings) {
         Folder folder;

@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QWidget>
 #include <gtest/gtest.h>
 #include <map>
@@ -75,7 +76,12 @@ struct Fixture
     FakeHost host;
     QList<unsigned> pauses;
     std::map<QString, QString> versions; // installed versions by path
-    LaunchDecision decision{{host, platform, input, [this](unsigned ms) { pauses.append(ms); },
+    // A pause lets a little real time pass, as the shipped one does (a terminated process needs a moment to go).
+    LaunchDecision decision{{host, platform, input,
+                             [this](unsigned ms) {
+                                 pauses.append(ms);
+                                 QThread::msleep(20);
+                             },
                              [this](const QString& path) {
                                  const auto it = versions.find(path);
                                  return it == versions.end() ? QString() : it->second;

@@ -1,6 +1,7 @@
 // A tile click with real product files on disk: the installed version is read from the file itself and decides
 // between starting the product and opening the download dialog.
 #include "common/ActivityLog.h"
+#include "common/QtCompat.h"
 #include "download/Tfrmdl.h"
 #include "launcher/Tfrmprinc.h"
 #include "platform/linux/LinuxFiles.h"

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/ActivityLog.h"
+#include "common/QtCompat.h"
 #include "launcher/Tfrmprinc.h"
 #include "support/FakePlatform.h"
 

@@ -1,4 +1,5 @@
 #include "common/ActivityLog.h"
+#include "common/QtCompat.h"
 #include "download/Tfrmdl.h"
 #include "launcher/LauncherFixture.h"
 #include "launcher/Tag.h"
@@ -83,8 +84,8 @@ TEST(MainWindow, ElementsHaveTheirNamesGeometryAndTags)
     EXPECT_EQ(qobject_cast<QLabel*>(l.element("Label2"))->text(), QStringLiteral("Dúvidas ? Fale com a gente agora !"));
     EXPECT_TRUE(qobject_cast<QLabel*>(l.element("labelad"))->text().isEmpty());
     // The artwork is compiled in.
-    EXPECT_EQ(qobject_cast<QLabel*>(l.element("img_face"))->pixmap().size(), QSize(128, 128));
-    EXPECT_FALSE(qobject_cast<QLabel*>(l.element("img_videos"))->pixmap().isNull());
+    EXPECT_EQ(qtcompat::labelPixmap(qobject_cast<QLabel*>(l.element("img_face"))).size(), QSize(128, 128));
+    EXPECT_FALSE(qtcompat::labelPixmap(qobject_cast<QLabel*>(l.element("img_videos"))).isNull());
 
     // Nothing shows before the reveal, and the selection marks stay hidden after it.
     for (const char* name : {"Panel3", "back", "img_ia", "p_face", "img_face", "label_face", "shapesel", "shapeselm"})
@@ -146,7 +147,7 @@ TEST(MainWindow, RevealShowsTaggedElementsInComponentOrder)
     EXPECT_TRUE(l.element("shapesel")->isHidden());
     EXPECT_TRUE(l.element("img_tik")->isVisibleTo(l.window.get()));
     // Footer pictures take their pictures' natural widths; the logo is wide enough and does not grow.
-    EXPECT_EQ(l.element("img_fale")->width(), qobject_cast<QLabel*>(l.element("img_fale"))->pixmap().width());
+    EXPECT_EQ(l.element("img_fale")->width(), qtcompat::labelPixmap(qobject_cast<QLabel*>(l.element("img_fale"))).width());
     EXPECT_EQ(l.element("img_quor")->width(), 421);
     EXPECT_TRUE(l.launched.isEmpty());
 }
@@ -260,7 +261,7 @@ TEST(MainWindow, TileClicksAndTheTileMenuReachTheDecision)
     // A press on one element released over another is no click.
     l.launched.clear();
     QWidget* face = l.element("img_face");
-    QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), face->mapToGlobal(QPointF(5, 5)), Qt::LeftButton,
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(face->mapToGlobal(QPoint(5, 5))), Qt::LeftButton,
                       Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(face, &press);
     QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::NoButton,

@@ -1,3 +1,4 @@
+#include "common/QtCompat.h"
 #include "launcher/LauncherFixture.h"
 #include "launcher/ShapeWidget.h"
 #include "launcher/Tag.h"
@@ -24,17 +25,17 @@ void press(QWidget* target, int key)
 
 void hover(QWidget* target)
 {
-    QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), target->mapToGlobal(QPointF(3, 3)), Qt::NoButton, Qt::NoButton,
+    QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), QPointF(target->mapToGlobal(QPoint(3, 3))), Qt::NoButton, Qt::NoButton,
                      Qt::NoModifier);
     QApplication::sendEvent(target, &move);
 }
 
 void click(QWidget* target)
 {
-    const QPointF at(3, 3);
-    QMouseEvent down(QEvent::MouseButtonPress, at, target->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+    const QPoint at(3, 3);
+    QMouseEvent down(QEvent::MouseButtonPress, at, QPointF(target->mapToGlobal(at)), Qt::LeftButton, Qt::LeftButton,
                      Qt::NoModifier);
-    QMouseEvent up(QEvent::MouseButtonRelease, at, target->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
+    QMouseEvent up(QEvent::MouseButtonRelease, at, QPointF(target->mapToGlobal(at)), Qt::LeftButton, Qt::NoButton,
                    Qt::NoModifier);
     QApplication::sendEvent(target, &down);
     QApplication::sendEvent(target, &up);
@@ -225,7 +226,7 @@ TEST(TileGrid, ScaledFramesCentreTheirPictures)
     }
     // Every picture named img_ moves, the logo and the footer pictures too, and takes its picture's width.
     EXPECT_EQ(l.element("img_quor")->x(), logoX + 21);
-    EXPECT_EQ(l.element("img_quor")->width(), qobject_cast<QLabel*>(l.element("img_quor"))->pixmap().width());
+    EXPECT_EQ(l.element("img_quor")->width(), qtcompat::labelPixmap(qobject_cast<QLabel*>(l.element("img_quor"))).width());
     EXPECT_EQ(l.element("img_fale")->x(), faleX + 21);
 }
 

@@ -1,4 +1,5 @@
 // The version query started by the main window against the simulated vendor service: what the window shows.
+#include "common/QtCompat.h"
 #include "launcher/LauncherFixture.h"
 #include "support/QtPrinters.h"
 #include "support/VendorService.h"

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "common/QtCompat.h"
+
 #include <QByteArray>
-#include <QLatin1StringView>
 #include <QString>
 #include <QStringList>
 #include <ostream>

@@ -1,6 +1,7 @@
 #include "update/FieldSplit.h"
 
 #include "common/LatestVersions.h"
+#include "common/QtCompat.h"
 #include "support/QtPrinters.h"
 #include "support/VersionAnswers.h"
 #include "update/VersionAnswer.h"

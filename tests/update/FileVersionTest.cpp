@@ -1,5 +1,6 @@
 #include "update/FileVersion.h"
 
+#include "common/QtCompat.h"
 #include "support/QtPrinters.h"
 #include "update/ElfPackageNote.h"
 #include "update/PeVersionReader.h"
@@ -201,7 +202,7 @@ TEST(FileVersion, TruncatedFilesNeverGiveAWrongVersion)
 
         bool seen = false;
         for (qsizetype cut = 0; cut <= whole.size(); ++cut) {
-            const QByteArray part = whole.first(cut);
+            const QByteArray part = whole.left(cut);
             const QString got = isPe ? peFileVersion(part) : elfPackageVersion(part);
             if (cut < needed || !seen)
                 EXPECT_TRUE(got.isEmpty() || (cut >= needed && got == QLatin1StringView(c.expected)))

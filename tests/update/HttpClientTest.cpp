@@ -1,6 +1,7 @@
 // The HTTP client against the simulated vendor service: decoding, redirects, certificates, stalls and streaming.
 #include "update/HttpClient.h"
 
+#include "common/QtCompat.h"
 #include "support/QtPrinters.h"
 #include "support/TempEnv.h"
 #include "support/VendorService.h"
@@ -159,7 +160,7 @@ TEST(HttpClient, FilesStreamToDiskAndCanBeCancelled)
     ASSERT_TRUE(dir.isValid());
     QByteArray content(3 * 1024 * 1024 + 17, Qt::Uninitialized);
     for (qsizetype i = 0; i < content.size(); ++i)
-        content[i] = char((i * 7919) >> 3);
+        content.data()[i] = char((i * 7919) >> 3);
     QFile source(dir.filePath(QStringLiteral("served/app/big.zip")));
     ASSERT_TRUE(QDir().mkpath(dir.filePath(QStringLiteral("served/app"))));
     ASSERT_TRUE(source.open(QIODevice::WriteOnly));

@@ -3,6 +3,7 @@
 
 #include "common/ActivityLog.h"
 #include "common/LatestVersions.h"
+#include "common/QtCompat.h"
 #include "common/SharedText.h"
 #include "support/QtPrinters.h"
 #include "support/VendorService.h"

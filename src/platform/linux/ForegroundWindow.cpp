@@ -1,6 +1,6 @@
 #include "platform/linux/ForegroundWindow.h"
 
-#include <QGuiApplication>
+#include <QString>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <memory>
@@ -80,13 +80,19 @@ Window activeWindow(Display* display, Window root)
     return data && items > 0 ? *reinterpret_cast<Window*>(data.get()) : None;
 }
 
+// A connection of our own, opened at the first question and kept: the toolkit's own connection is not reachable the
+// same way in every Qt version, and the question is asked rarely.
+Display* ownDisplay()
+{
+    static Display* const display = qEnvironmentVariableIsEmpty("DISPLAY") ? nullptr : XOpenDisplay(nullptr);
+    return display;
+}
+
 } // namespace
 
 QString foregroundWindowTitle()
 {
-    auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
-    auto* x11 = app ? app->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    Display* display = x11 ? x11->display() : nullptr;
+    Display* display = ownDisplay();
     if (!display)
         return {};
     ErrorGuard guard(display);

@@ -1,5 +1,7 @@
 #include "platform/linux/ProcessName.h"
 
+#include "common/QtCompat.h"
+
 namespace quorvel::platform::linux_proc {
 
 namespace {
