@@ -1,7 +1,6 @@
 #include "common/ActivityLog.h"
 
 #include "common/QtCompat.h"
-
 #include "platform/Paths.h"
 
 #include <QSaveFile>

@@ -147,7 +147,8 @@ TEST(MainWindow, RevealShowsTaggedElementsInComponentOrder)
     EXPECT_TRUE(l.element("shapesel")->isHidden());
     EXPECT_TRUE(l.element("img_tik")->isVisibleTo(l.window.get()));
     // Footer pictures take their pictures' natural widths; the logo is wide enough and does not grow.
-    EXPECT_EQ(l.element("img_fale")->width(), qtcompat::labelPixmap(qobject_cast<QLabel*>(l.element("img_fale"))).width());
+    EXPECT_EQ(l.element("img_fale")->width(),
+              qtcompat::labelPixmap(qobject_cast<QLabel*>(l.element("img_fale"))).width());
     EXPECT_EQ(l.element("img_quor")->width(), 421);
     EXPECT_TRUE(l.launched.isEmpty());
 }

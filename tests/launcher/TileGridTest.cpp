@@ -25,8 +25,8 @@ void press(QWidget* target, int key)
 
 void hover(QWidget* target)
 {
-    QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), QPointF(target->mapToGlobal(QPoint(3, 3))), Qt::NoButton, Qt::NoButton,
-                     Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), QPointF(target->mapToGlobal(QPoint(3, 3))), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(target, &move);
 }
 
@@ -226,7 +226,8 @@ TEST(TileGrid, ScaledFramesCentreTheirPictures)
     }
     // Every picture named img_ moves, the logo and the footer pictures too, and takes its picture's width.
     EXPECT_EQ(l.element("img_quor")->x(), logoX + 21);
-    EXPECT_EQ(l.element("img_quor")->width(), qtcompat::labelPixmap(qobject_cast<QLabel*>(l.element("img_quor"))).width());
+    EXPECT_EQ(l.element("img_quor")->width(),
+              qtcompat::labelPixmap(qobject_cast<QLabel*>(l.element("img_quor"))).width());
     EXPECT_EQ(l.element("img_fale")->x(), faleX + 21);
 }
 
