@@ -1,17 +1,12 @@
 #include "download/TDLThread.h"
 
 #include "common/QtCompat.h"
-#include "common/UniqueFd.h"
 #include "common/WebAddress.h"
 #include "download/DownloadChannel.h"
 #include "platform/Paths.h"
 #include "update/HttpClient.h"
 
 #include <QFile>
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace quorvel {
 
@@ -61,14 +56,12 @@ void TDLThread::run()
     }
 
     // A fresh file of our own: whatever sits at the path (a planted link, a file another worker still holds) is
-    // removed first and never followed.
+    // removed first, and creating it anew never follows a link that appears meanwhile.
     QFile::remove(path);
-    UniqueFd file(
-        ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644));
-    if (!file) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
         // Without a file there is nothing to wait for: the monitor may move on at once.
-        fail(QStringLiteral("Erro ao criar ") + path + QStringLiteral(" : ") +
-             QString::fromLocal8Bit(std::strerror(errno)));
+        fail(QStringLiteral("Erro ao criar ") + path + QStringLiteral(" : ") + file.errorString());
         return;
     }
 
@@ -82,13 +75,13 @@ void TDLThread::run()
     for (int attempt = 1; attempt <= kTransferAttempts; ++attempt) {
         m_channel->addLog(QStringLiteral("* ") + remoteFile + QStringLiteral(" > ") + path);
         // Every attempt starts from an empty file: a failed one may have written part of the body.
-        if (::ftruncate(file.get(), 0) != 0 || ::lseek(file.get(), 0, SEEK_SET) != 0) {
+        if (!file.resize(0) || !file.seek(0)) {
             m_channel->addLog(QStringLiteral("Erro ao baixar [%1] : ").arg(attempt) + remoteFile + u' ' +
-                              QString::fromLocal8Bit(std::strerror(errno)));
+                              file.errorString());
             m_channel->setDlResult(TDLResult::drFail);
             break;
         }
-        const HttpReply reply = m_client->getToFile(remoteFile, file.get(), progress);
+        const HttpReply reply = m_client->getToFile(remoteFile, file, progress);
         if (reply.ok) {
             m_channel->setDlResult(TDLResult::drDownloaded);
             break;
@@ -98,7 +91,7 @@ void TDLThread::run()
         if (reply.error == QLatin1StringView("cancelled"))
             break;
     }
-    file.reset();
+    file.close();
     m_channel->finished();
 }
 

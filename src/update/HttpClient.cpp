@@ -4,10 +4,8 @@
 #include "update/CurlLibrary.h"
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QList>
-#include <cerrno>
-#include <cstring>
-#include <unistd.h>
 
 namespace quorvel {
 
@@ -48,10 +46,10 @@ constexpr long kFileBufferBytes = 128 * 1024;
 
 struct HttpClient::Transfer
 {
-    // Exactly one sink: a text body in memory, or a file descriptor.
+    // Exactly one sink: a text body in memory, or a file.
     QByteArray* text = nullptr;
     qint64 maxBytes = -1;
-    int fd = -1;
+    QIODevice* file = nullptr;
     const Progress* progress = nullptr;
     std::atomic<bool>* cancelled = nullptr;
     qint64 received = 0;
@@ -68,17 +66,14 @@ struct HttpClient::Transfer
             }
             self->text->append(data, qsizetype(length));
         } else {
-            size_t written = 0;
-            while (written < length) {
-                const ssize_t n = ::write(self->fd, data + written, length - written);
-                if (n < 0 && errno == EINTR)
-                    continue;
+            qint64 written = 0;
+            while (written < qint64(length)) {
+                const qint64 n = self->file->write(data + written, qint64(length) - written);
                 if (n <= 0) {
-                    self->sinkError =
-                        QStringLiteral("cannot write the file: ") + QString::fromLocal8Bit(strerror(errno));
+                    self->sinkError = QStringLiteral("cannot write the file: ") + self->file->errorString();
                     return 0;
                 }
-                written += size_t(n);
+                written += n;
             }
         }
         self->received += qint64(length);
@@ -126,10 +121,10 @@ HttpReply HttpClient::getText(const QString& url, qint64 maxBytes)
     return reply;
 }
 
-HttpReply HttpClient::getToFile(const QString& url, int fd, const Progress& progress)
+HttpReply HttpClient::getToFile(const QString& url, QIODevice& file, const Progress& progress)
 {
     Transfer transfer;
-    transfer.fd = fd;
+    transfer.file = &file;
     transfer.progress = &progress;
     return perform(url, transfer);
 }
@@ -162,7 +157,7 @@ HttpReply HttpClient::perform(const QString& url, Transfer& transfer)
             refused = QStringLiteral("libcurl refuses %1: %2")
                           .arg(QLatin1StringView(name), QString::fromUtf8(m_library->easy_strerror(code)));
     };
-    const bool file = transfer.fd >= 0;
+    const bool file = transfer.file != nullptr;
     const QByteArray address = url.toUtf8();
     const bool secure = address.left(6).toLower() == "https:";
     m_library->easy_setopt(curl, CURLOPT_URL, address.constData());

@@ -8,6 +8,7 @@
 #include <memory>
 
 typedef void CURL;
+class QIODevice;
 
 namespace quorvel {
 
@@ -53,10 +54,10 @@ public:
     // The body as text, decoded by the reply's charset (UTF-8 when none or unknown). A body over `maxBytes` fails.
     HttpReply getText(const QString& url, qint64 maxBytes = kMaxAnswerBytes);
 
-    // The body written to `fd` as it arrives, over https only (a redirect too). `progress` is told the bytes so far
-    // and the announced total (-1 when unknown); returning false ends the transfer.
+    // The body written to `file` (open for writing) as it arrives, over https only (a redirect too). `progress` is told
+    // the bytes so far and the announced total (-1 when unknown); returning false ends the transfer.
     using Progress = std::function<bool(qint64 received, qint64 total)>;
-    HttpReply getToFile(const QString& url, int fd, const Progress& progress = {});
+    HttpReply getToFile(const QString& url, QIODevice& file, const Progress& progress = {});
 
 private:
     struct CurlDeleter

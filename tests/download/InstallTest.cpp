@@ -3,7 +3,7 @@
 #include "common/ActivityLog.h"
 #include "common/LauncherState.h"
 #include "common/QtCompat.h"
-#include "common/UniqueFd.h"
+#include "support/UniqueFd.h"
 #include "download/RetiredWorkers.h"
 #include "download/Tfrmdl.h"
 #include "platform/Platform.h"

@@ -124,7 +124,7 @@ TEST(HttpClient, AStalledTransferIsAbandoned)
     EXPECT_LT(clock.elapsed(), 2500);
     QTemporaryFile file;
     ASSERT_TRUE(file.open());
-    const HttpReply whole = hurried.getToFile(address(service, "https", "/trickle"), file.handle());
+    const HttpReply whole = hurried.getToFile(address(service, "https", "/trickle"), file);
     EXPECT_TRUE(whole.ok) << whole.error;
     EXPECT_EQ(whole.bytes, 200);
 }
@@ -143,7 +143,7 @@ TEST(HttpClient, FilesTravelOverHttpsOnly)
                                address(service, "https", "/down")}) {
         QTemporaryFile file;
         ASSERT_TRUE(file.open());
-        const HttpReply reply = client.getToFile(url, file.handle());
+        const HttpReply reply = client.getToFile(url, file);
         EXPECT_FALSE(reply.ok) << url;
         EXPECT_EQ(reply.bytes, 0) << url;
     }
@@ -174,7 +174,7 @@ TEST(HttpClient, FilesStreamToDiskAndCanBeCancelled)
     HttpClient client;
     // Larger than a text answer may be: files have no such limit.
     const HttpReply reply =
-        client.getToFile(address(service, "https", "/app/big.zip"), target.handle(), [&](qint64 received, qint64) {
+        client.getToFile(address(service, "https", "/app/big.zip"), target, [&](qint64 received, qint64) {
             lastSeen = received;
             return true;
         });
@@ -188,7 +188,7 @@ TEST(HttpClient, FilesStreamToDiskAndCanBeCancelled)
 
     QFile cancelled(dir.filePath(QStringLiteral("cancelled.zip")));
     ASSERT_TRUE(cancelled.open(QIODevice::WriteOnly));
-    const HttpReply stopped = client.getToFile(address(service, "https", "/app/big.zip"), cancelled.handle(),
+    const HttpReply stopped = client.getToFile(address(service, "https", "/app/big.zip"), cancelled,
                                                [](qint64 received, qint64) { return received == 0; });
     EXPECT_FALSE(stopped.ok);
     EXPECT_EQ(stopped.error, QStringLiteral("cancelled"));
