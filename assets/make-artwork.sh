@@ -225,4 +225,15 @@ spinner_frames 32 16 3 '#E3ECEF' "$BRAND_MID" "$tmp/load"
 "$IM" -delay 7 -loop 0 "$tmp"/load-*.png \
     +dither -colors 32 +remap -layers optimize-transparency -strip "$here/loading.gif"
 
+# --- program icon (quorvel.ico, for the Windows program) ------------------------
+# A white "Q" on the brand's rounded square, drawn at 256 and scaled down for the smaller sizes.
+"$IM" -size 256x256 xc:none \
+    -fill "$BRAND_DARK" -draw 'roundrectangle 8,8 247,247 52,52' \
+    -font "$BOLD" -pointsize 190 -fill white -gravity center -annotate +0+4 'Q' \
+    "${PNG_OPTS[@]}" "$tmp/icon-256.png"
+for size in 48 32 16; do
+    "$IM" "$tmp/icon-256.png" -resize "${size}x${size}" "${PNG_OPTS[@]}" "$tmp/icon-$size.png"
+done
+"$IM" "$tmp/icon-16.png" "$tmp/icon-32.png" "$tmp/icon-48.png" "$tmp/icon-256.png" "$here/quorvel.ico"
+
 echo "make-artwork: wrote artwork to $here"

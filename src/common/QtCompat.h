@@ -197,4 +197,15 @@ auto labelPixmap(const Label* label)
 #endif
 }
 
+// Scaling for high-DPI screens, per monitor and without rounding the factor; call before the application object
+// exists. Qt 6 does this by itself; Qt 5 must be asked.
+template <typename GuiApplication>
+void enableHighDpiScaling()
+{
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
+    GuiApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+    GuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
+#endif
+}
+
 } // namespace quorvel::qtcompat

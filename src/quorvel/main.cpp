@@ -1,5 +1,6 @@
 #include "common/ActivityLog.h"
 #include "common/DataFolder.h"
+#include "common/QtCompat.h"
 #include "launcher/Tfrmprinc.h"
 #include "platform/NativeInput.h"
 #include "platform/Platform.h"
@@ -30,6 +31,7 @@ void applyLightStyle(QApplication& app)
 
 int main(int argc, char* argv[])
 {
+    quorvel::qtcompat::enableHighDpiScaling<QApplication>();
     QApplication app(argc, argv);
     applyLightStyle(app);
     // The message boxes' caption; the windows keep their own titles.

@@ -1,56 +1,12 @@
 #include "update/CurlLibrary.h"
 
-#include <QtGlobal>
-
-#ifdef Q_OS_LINUX
-#include <dlfcn.h>
-#endif
-
 namespace quorvel {
-
-namespace {
-
-#ifdef Q_OS_LINUX
-// The library's ABI name; its development link name may be missing on a user's machine.
-constexpr const char* kSoname = "libcurl.so.4";
-
-template <typename Function>
-bool bind(void* handle, const char* name, Function& entry)
-{
-    entry = reinterpret_cast<Function>(dlsym(handle, name));
-    return entry != nullptr;
-}
-
-bool load(CurlLibrary& library)
-{
-    // Never closed: the process keeps it to the end, as a linked library would be kept.
-    void* handle = dlopen(kSoname, RTLD_NOW | RTLD_LOCAL);
-    if (!handle)
-        return false;
-    return bind(handle, "curl_global_init", library.global_init) && bind(handle, "curl_easy_init", library.easy_init) &&
-           bind(handle, "curl_easy_cleanup", library.easy_cleanup) &&
-           bind(handle, "curl_easy_reset", library.easy_reset) &&
-           bind(handle, "curl_easy_setopt", library.easy_setopt) &&
-           bind(handle, "curl_easy_perform", library.easy_perform) &&
-           bind(handle, "curl_easy_getinfo", library.easy_getinfo) &&
-           bind(handle, "curl_easy_strerror", library.easy_strerror);
-}
-#else
-bool load(CurlLibrary& library)
-{
-    library = {&curl_global_init, &curl_easy_init,    &curl_easy_cleanup, &curl_easy_reset,
-               &curl_easy_setopt, &curl_easy_perform, &curl_easy_getinfo, &curl_easy_strerror};
-    return true;
-}
-#endif
-
-} // namespace
 
 const CurlLibrary* CurlLibrary::get()
 {
     static const CurlLibrary* const library = [] {
         static CurlLibrary loaded;
-        if (!load(loaded) || loaded.global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK)
+        if (!loadCurlLibrary(loaded) || loaded.global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK)
             return static_cast<const CurlLibrary*>(nullptr);
         return static_cast<const CurlLibrary*>(&loaded);
     }();

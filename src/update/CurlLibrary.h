@@ -6,7 +6,8 @@ namespace quorvel {
 
 // The libcurl entry points the HTTP client uses. On Linux the library is opened by the first request, not at program
 // start: with the 26 libraries it depends on, loading it would cost about a sixth of the time to the first window,
-// and the first request runs on a worker after the window is up. Elsewhere the entries are the linked functions.
+// and the first request runs on a worker after the window is up (CurlLibraryOpened.cpp). On Windows the entries are
+// the linked functions (CurlLibraryLinked.cpp).
 struct CurlLibrary
 {
     decltype(&::curl_global_init) global_init = nullptr;
@@ -21,5 +22,8 @@ struct CurlLibrary
     // The library, loaded and initialised once for the whole program (any thread); null when it cannot be loaded.
     static const CurlLibrary* get();
 };
+
+// Fills the entries; false when the library is not there. One definition per system, chosen by CMake.
+bool loadCurlLibrary(CurlLibrary& library);
 
 } // namespace quorvel

@@ -1,6 +1,7 @@
 #include "update/FileVersion.h"
 
 #include "common/QtCompat.h"
+#include "platform/FileVersionResource.h"
 #include "update/ByteSource.h"
 #include "update/ElfPackageNote.h"
 #include "update/PeVersionReader.h"
@@ -23,10 +24,14 @@ QString fileVersion(const QString& path)
     const auto magic = source.read(0, 4);
     if (!magic)
         return {};
-    if (magic->startsWith("MZ"))
-        return peFileVersion(source);
+    // ELF programs (the Linux stand-ins for products) carry their version in a package note.
     if (*magic == QByteArrayView("\177ELF"))
         return elfPackageVersion(source);
+    // Windows reads version resources itself; elsewhere the launcher's own reader follows the same rules.
+    if (const std::optional<QString> version = platform::systemFileVersion(path))
+        return *version;
+    if (magic->startsWith("MZ"))
+        return peFileVersion(source);
     return {};
 }
 

@@ -169,6 +169,8 @@ HttpReply HttpClient::perform(const QString& url, Transfer& transfer)
     require(CURLOPT_REDIR_PROTOCOLS_STR, "CURLOPT_REDIR_PROTOCOLS_STR", file || secure ? "https" : "http,https");
     m_library->easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
     m_library->easy_setopt(curl, CURLOPT_MAXREDIRS, kMaxRedirects);
+    // Windows 7 offers TLS 1.1 and 1.2 only when asked; without this it speaks TLS 1.0, which servers refuse.
+    require(CURLOPT_SSLVERSION, "CURLOPT_SSLVERSION", long(CURL_SSLVERSION_TLSv1_2));
     require(CURLOPT_SSL_VERIFYPEER, "CURLOPT_SSL_VERIFYPEER", 1L);
     require(CURLOPT_SSL_VERIFYHOST, "CURLOPT_SSL_VERIFYHOST", 2L);
     const QByteArray caBundle = qgetenv("CURL_CA_BUNDLE");

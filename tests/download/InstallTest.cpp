@@ -3,15 +3,12 @@
 #include "common/ActivityLog.h"
 #include "common/LauncherState.h"
 #include "common/QtCompat.h"
-#include "support/UniqueFd.h"
 #include "download/RetiredWorkers.h"
 #include "download/Tfrmdl.h"
 #include "platform/Platform.h"
-#include "platform/linux/LinuxFiles.h"
-#include "platform/linux/LinuxProcesses.h"
-#include "platform/linux/LinuxShell.h"
 #include "support/FakePlatform.h"
 #include "support/QtPrinters.h"
+#include "support/UniqueFd.h"
 #include "support/VendorService.h"
 #include "support/ZipBuilder.h"
 
@@ -51,7 +48,7 @@ public:
     }
 
 private:
-    platform::LinuxShell m_real;
+    platform::Shell& m_real = platform::nativePlatform().shell;
 };
 
 // The test installer: records its arguments, one per line, and stays long enough to be seen.
@@ -65,9 +62,9 @@ struct Rig
     VendorService service;
     QTemporaryDir dir;
     fakes::FakeFolders folders;
-    platform::LinuxProcesses processes;
+    platform::Processes& processes = platform::nativePlatform().processes;
     RecordingShell shell;
-    platform::LinuxFiles files;
+    platform::Files& files = platform::nativePlatform().files;
     platform::Platform platform{folders, processes, shell, files};
     fakes::FakeInput input;
     LauncherState state;

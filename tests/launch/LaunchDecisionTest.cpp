@@ -2,8 +2,7 @@
 
 #include "common/LauncherState.h"
 #include "launch/ProcessControl.h"
-#include "platform/linux/LinuxFiles.h"
-#include "platform/linux/LinuxProcesses.h"
+#include "platform/Platform.h"
 #include "support/FakePlatform.h"
 #include "support/QtPrinters.h"
 
@@ -68,9 +67,9 @@ struct Fixture
     QString programs = dir.filePath(QStringLiteral("programs"));
     QString data = dir.filePath(QStringLiteral("data/Quorvel"));
     fakes::FakeFolders folders;
-    platform::LinuxProcesses processes;
+    platform::Processes& processes = platform::nativePlatform().processes;
     fakes::FakeShell shell;
-    platform::LinuxFiles files;
+    platform::Files& files = platform::nativePlatform().files;
     platform::Platform platform{folders, processes, shell, files};
     FakeInput input;
     FakeHost host;

@@ -4,7 +4,7 @@
 #include "common/QtCompat.h"
 #include "download/Tfrmdl.h"
 #include "launcher/Tfrmprinc.h"
-#include "platform/linux/LinuxFiles.h"
+#include "platform/Platform.h"
 #include "support/FakePlatform.h"
 #include "support/QtPrinters.h"
 #include "support/TempEnv.h"
@@ -28,7 +28,7 @@ struct InstalledLauncher
     FakeFolders folders;
     FakeProcesses processes;
     FakeShell shell;
-    platform::LinuxFiles files;
+    platform::Files& files = platform::nativePlatform().files;
     platform::Platform platform{folders, processes, shell, files};
     FakeInput input;
     ActivityLog log{[this] { return dataHome.path(); }};
@@ -67,7 +67,7 @@ struct InstalledLauncher
 TEST(InstalledProduct, ACurrentProductIsStartedWithTheForwardedParametersAndTheLauncherCloses)
 {
     InstalledLauncher l;
-    const QString program = l.installFace("elf64-version.elf"); // carries 2.4.1.0
+    const QString program = l.installFace("pe-ptbr.exe"); // carries 2.4.1.0
     // Versions compare on their first three digits: 2.4.1.0 is current against 2.41.
     l.window->state().latest.set(VersionSlot::vrsFace, QStringLiteral("2.41"));
 
@@ -84,7 +84,7 @@ TEST(InstalledProduct, ACurrentProductIsStartedWithTheForwardedParametersAndTheL
 TEST(InstalledProduct, AnOlderProductOpensTheUpdateDialogInstead)
 {
     InstalledLauncher l;
-    l.installFace("elf64-version.elf");
+    l.installFace("pe-ptbr.exe");
     l.window->state().latest.set(VersionSlot::vrsFace, QStringLiteral("2.5"));
 
     // The dialog is modal: look at it once it is up, then cancel it as the user would.

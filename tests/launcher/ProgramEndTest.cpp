@@ -2,7 +2,7 @@
 // a link list and a version answer that the server drips a byte at a time.
 #include "common/ActivityLog.h"
 #include "launcher/Tfrmprinc.h"
-#include "platform/linux/LinuxFiles.h"
+#include "platform/Platform.h"
 #include "support/FakePlatform.h"
 #include "support/QtPrinters.h"
 #include "support/VendorService.h"
@@ -46,7 +46,7 @@ TEST(ProgramEnd, TheTimeOutEndsTheLauncherWhileTheLinkListAndTheVersionAnswerDri
     FakeProcesses processes;
     processes.running = {{1, "quorvel"}};
     FakeShell shell;
-    platform::LinuxFiles files;
+    platform::Files& files = platform::nativePlatform().files;
     platform::Platform platform{folders, processes, shell, files};
     FakeInput input;
     ActivityLog log{[&] { return dataHome.path(); }};
