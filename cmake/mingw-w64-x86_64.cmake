@@ -6,6 +6,7 @@
 # at the folder that script prints last; its prefix/ is searched next to the mingw sysroot:
 #   sdk=$(bash scripts/windows-sdk.sh | tail -n1)
 #   cmake -S . -B build-win -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DQUORVEL_WIN_SDK="$sdk"
+# Without either, the folder the script has built for its current recipe is used (cmake --preset windows).
 
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
@@ -19,6 +20,18 @@ set(CMAKE_RC_COMPILER ${QUORVEL_MINGW_TRIPLE}-windres)
 
 if(NOT QUORVEL_WIN_SDK AND DEFINED ENV{QUORVEL_WIN_SDK})
     set(QUORVEL_WIN_SDK "$ENV{QUORVEL_WIN_SDK}" CACHE PATH "Folder printed by scripts/windows-sdk.sh")
+endif()
+if(NOT QUORVEL_WIN_SDK)
+    execute_process(COMMAND bash "${CMAKE_CURRENT_LIST_DIR}/../scripts/windows-sdk.sh" --print-path
+                    OUTPUT_VARIABLE quorvel_sdk_found OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE quorvel_sdk_built)
+    if(quorvel_sdk_built EQUAL 0)
+        set(QUORVEL_WIN_SDK "${quorvel_sdk_found}" CACHE PATH "Folder printed by scripts/windows-sdk.sh")
+    else()
+        message(FATAL_ERROR "The Windows dependencies are not built yet: run bash scripts/windows-sdk.sh "
+                            "(about 40 minutes the first time), or set QUORVEL_WIN_SDK")
+    endif()
+    unset(quorvel_sdk_found)
+    unset(quorvel_sdk_built)
 endif()
 # try_compile() projects read this file again but not the cache: hand the variable on.
 # (list(FIND), not IN_LIST: projects with an old cmake_minimum_required, libzip's, read this too.)

@@ -10,17 +10,21 @@
 TEST(DataFolder, CreatesOneLevelAndAddsASingleSeparator)
 {
     QTemporaryDir root;
+    const QString base = QDir::toNativeSeparators(root.path());
+    const auto native = [&](const char* relative) {
+        return base + QDir::toNativeSeparators(QString::fromUtf8(relative));
+    };
     quorvel::fakes::FakeFolders folders;
 
-    folders.roaming = root.path();
-    EXPECT_EQ(quorvel::appDataFolder(folders), root.path() + QStringLiteral("/Quorvel"));
-    EXPECT_TRUE(QDir(root.path() + QStringLiteral("/Quorvel")).exists());
+    folders.roaming = base;
+    EXPECT_EQ(quorvel::appDataFolder(folders), native("/Quorvel"));
+    EXPECT_TRUE(QDir(native("/Quorvel")).exists());
 
-    folders.roaming = root.path() + u'/';
-    EXPECT_EQ(quorvel::appDataFolder(folders), root.path() + QStringLiteral("/Quorvel"));
+    folders.roaming = native("/");
+    EXPECT_EQ(quorvel::appDataFolder(folders), native("/Quorvel"));
 
     // A missing parent is not created; the path is returned all the same.
-    folders.roaming = root.path() + QStringLiteral("/missing");
-    EXPECT_EQ(quorvel::appDataFolder(folders), root.path() + QStringLiteral("/missing/Quorvel"));
-    EXPECT_FALSE(QDir(root.path() + QStringLiteral("/missing")).exists());
+    folders.roaming = native("/missing");
+    EXPECT_EQ(quorvel::appDataFolder(folders), native("/missing/Quorvel"));
+    EXPECT_FALSE(QDir(native("/missing")).exists());
 }

@@ -5,6 +5,7 @@
 #include "download/Tfrmdl.h"
 #include "support/FakePlatform.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 
 namespace quorvel::fakes {
@@ -20,7 +21,8 @@ struct DialogServices
     FakeInput input;
     ActivityLog log{[this] { return dir.path(); }};
 
-    DialogServices() { folders.roaming = dir.path(); }
+    // In the system's own form, as the platform gives it.
+    DialogServices() { folders.roaming = QDir::toNativeSeparators(dir.path()); }
 
     Tfrmdl::Services services() { return {state, platform, input, log}; }
 };

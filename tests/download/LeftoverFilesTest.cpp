@@ -23,6 +23,12 @@ void touch(const QString& path, const QByteArray& content = "x")
     file.write(content);
 }
 
+// A file in a folder, in the system's own form, as the launcher builds its paths.
+QString nativePath(const QTemporaryDir& dir, const char* name)
+{
+    return QDir::toNativeSeparators(dir.filePath(QString::fromUtf8(name)));
+}
+
 QStringList entries(const QString& folder)
 {
     return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
@@ -40,7 +46,7 @@ TEST(LeftoverFiles, OlderDownloadsAreClearedAndNothingElse)
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("quorface_sub.zip")));
 
     // Masks from the version prefix: hidden files and folders match too; the folder is counted but stays.
-    EXPECT_EQ(leftovers::versionPrefix(dir.filePath(QStringLiteral("quorface_12.zip"))), QStringLiteral("quorface_"));
+    EXPECT_EQ(leftovers::versionPrefix(nativePath(dir, "quorface_12.zip")), QStringLiteral("quorface_"));
     EXPECT_EQ(leftovers::deleteFiles(dir.path(), QStringLiteral("quorface_*.zip")), 2);
     EXPECT_EQ(leftovers::deleteFiles(dir.path(), QStringLiteral("quorface_*.exe")), 1);
     EXPECT_EQ(leftovers::deleteFiles(dir.path(), QStringLiteral("nothing*.zip")), 0);
@@ -49,15 +55,16 @@ TEST(LeftoverFiles, OlderDownloadsAreClearedAndNothingElse)
                                                 QStringLiteral("quortwit_5.zip")}));
 
     // Every plain visible file starting with the name before its "_" goes, and only in the folder of dest.
-    leftovers::deleteOldVersions(dir.filePath(QStringLiteral("quorface_179.zip")));
+    leftovers::deleteOldVersions(nativePath(dir, "quorface_179.zip"));
     EXPECT_EQ(entries(dir.path()), (QStringList{QStringLiteral(".quorface_1.zip"), QStringLiteral("path.dat"),
                                                 QStringLiteral("quorface_sub.zip"), QStringLiteral("quortwit_5.zip")}));
     // A name without a prefix must not empty the folder.
-    leftovers::deleteOldVersions(dir.filePath(QStringLiteral("_179.zip")));
+    leftovers::deleteOldVersions(nativePath(dir, "_179.zip"));
     EXPECT_EQ(entries(dir.path()).size(), 4);
 
-    EXPECT_EQ(leftovers::versionPrefix(QStringLiteral("/a_b/quorface.zip")), QString());
-    EXPECT_EQ(leftovers::versionPrefix(QStringLiteral("/d/quor_x_y.v_1.zip")), QStringLiteral("quor_"));
+    EXPECT_EQ(leftovers::versionPrefix(QDir::toNativeSeparators(QStringLiteral("/a_b/quorface.zip"))), QString());
+    EXPECT_EQ(leftovers::versionPrefix(QDir::toNativeSeparators(QStringLiteral("/d/quor_x_y.v_1.zip"))),
+              QStringLiteral("quor_"));
 }
 
 TEST(LeftoverFiles, SizesBeyond32Bits)

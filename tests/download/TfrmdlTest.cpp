@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QMessageBox>
@@ -31,7 +32,7 @@ struct Fixture : fakes::DialogServices
         state.frmdl = dialog;
         return dialog;
     }
-    QString data() const { return dir.path() + QStringLiteral("/Quorvel"); }
+    QString data() const { return QDir::toNativeSeparators(dir.path() + QStringLiteral("/Quorvel")); }
 };
 
 void processEventsFor(int ms)
@@ -108,8 +109,8 @@ TEST(Tfrmdl, SourceNamesAndDestinations)
         QPointer<Tfrmdl> d = f.create();
         d->setsource(QString::fromLatin1(n.key));
         EXPECT_EQ(d->source_name, QString::fromLatin1(n.name)) << n.key;
-        EXPECT_EQ(d->dest,
-                  f.data() + QStringLiteral("/quor") + QString::fromLatin1(n.key) + QStringLiteral("_179.zip"));
+        EXPECT_EQ(d->dest, f.data() + QDir::toNativeSeparators(QStringLiteral("/quor") + QString::fromLatin1(n.key) +
+                                                               QStringLiteral("_179.zip")));
         delete d;
     }
 

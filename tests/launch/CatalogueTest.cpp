@@ -3,6 +3,7 @@
 #include "common/QtCompat.h"
 #include "support/QtPrinters.h"
 
+#include <QDir>
 #include <QSet>
 #include <atomic>
 #include <gtest/gtest.h>
@@ -67,16 +68,13 @@ TEST(Catalogue, OtherLookups)
 
 TEST(Catalogue, InstallPaths)
 {
-    const QString pf = QStringLiteral("/opt");
-    EXPECT_EQ(catalogue::installPath(*catalogue::rowByKey(u"face"), pf),
-              QStringLiteral("/opt/Quorvel Face/quorface.exe"));
+    const auto native = [](const char* path) { return QDir::toNativeSeparators(QString::fromUtf8(path)); };
+    const QString pf = native("/opt");
+    EXPECT_EQ(catalogue::installPath(*catalogue::rowByKey(u"face"), pf), native("/opt/Quorvel Face/quorface.exe"));
     // The Messages tile installs under its display word.
-    EXPECT_EQ(catalogue::installPath(*catalogue::rowByKey(u"whats"), pf),
-              QStringLiteral("/opt/Quorvel Whats/quorwhat.exe"));
-    EXPECT_EQ(catalogue::installPath(*catalogue::rowByKey(u"nav"), pf),
-              QStringLiteral("/opt/Quorvel/Navigator/libcef.dll"));
-    EXPECT_EQ(catalogue::installPath(*catalogue::rowByKey(u"sms"), QString()),
-              QStringLiteral("/Quorvel SMS/quorsms.exe"));
+    EXPECT_EQ(catalogue::installPath(*catalogue::rowByKey(u"whats"), pf), native("/opt/Quorvel Whats/quorwhat.exe"));
+    EXPECT_EQ(catalogue::installPath(*catalogue::rowByKey(u"nav"), pf), native("/opt/Quorvel/Navigator/libcef.dll"));
+    EXPECT_EQ(catalogue::installPath(*catalogue::rowByKey(u"sms"), QString()), native("/Quorvel SMS/quorsms.exe"));
 }
 
 TEST(Catalogue, TableIsConsistent)

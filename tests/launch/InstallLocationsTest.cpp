@@ -69,16 +69,16 @@ QByteArray encode(Encoding encoding, const QString& text)
 
 TEST(PathDat, Location)
 {
-    EXPECT_EQ(PathDat::location(QStringLiteral("/home/ana maria/.local/share/Quorvel")),
+    const auto location = [](const char* dataFolder) {
+        return QDir::fromNativeSeparators(PathDat::location(QDir::toNativeSeparators(QString::fromUtf8(dataFolder))));
+    };
+    EXPECT_EQ(location("/home/ana maria/.local/share/Quorvel"),
               QStringLiteral("/home/ana maria/.local/share/Quorvel/path.dat"));
     // An earlier folder carrying a brand name wins.
-    EXPECT_EQ(PathDat::location(QStringLiteral("/srv/Zephranel/users/x/Quorvel")),
-              QStringLiteral("/srv/Zephranel/path.dat"));
-    EXPECT_EQ(PathDat::location(QStringLiteral("/srv/Quorvel/Zephranel/Quorvel")),
-              QStringLiteral("/srv/Quorvel/path.dat"));
+    EXPECT_EQ(location("/srv/Zephranel/users/x/Quorvel"), QStringLiteral("/srv/Zephranel/path.dat"));
+    EXPECT_EQ(location("/srv/Quorvel/Zephranel/Quorvel"), QStringLiteral("/srv/Quorvel/path.dat"));
     // Only a whole folder name followed by the separator counts.
-    EXPECT_EQ(PathDat::location(QStringLiteral("/data/QuorvelX/Quorvel")),
-              QStringLiteral("/data/QuorvelX/Quorvel/path.dat"));
+    EXPECT_EQ(location("/data/QuorvelX/Quorvel"), QStringLiteral("/data/QuorvelX/Quorvel/path.dat"));
 }
 
 TEST(PathDat, FirstContainingLineWinsInEveryEncoding)

@@ -3,6 +3,7 @@
 #include "support/FakePlatform.h"
 #include "support/QtPrinters.h"
 
+#include <QDir>
 #include <gtest/gtest.h>
 
 using namespace quorvel;
@@ -69,7 +70,7 @@ TEST(Exec, EndsRunningCopiesThenHidesAndStartsWithTheForwardedParameters)
 {
     Fixture f;
     f.run({{2, "quorface.exe"}});
-    const QString path = QStringLiteral("/opt/Quorvel Face/quorface.exe");
+    const QString path = QDir::toNativeSeparators(QStringLiteral("/opt/Quorvel Face/quorface.exe"));
     f.control.exec(path, QStringLiteral("a \"b c\" d"), f.hide());
     EXPECT_EQ(f.fake.processes.terminated, (std::vector<std::uint32_t>{2}));
     EXPECT_EQ(f.pauses, QList<unsigned>({1000})); // one pause after the try that found it; the next found none
@@ -83,7 +84,7 @@ TEST(Exec, ACopyThatRefusesToEndIsTriedTwiceAndTheNewOneStartsAnyway)
     Fixture f;
     f.run({{2, "quorface.exe"}});
     f.fake.processes.refuseTermination = true;
-    f.control.exec(QStringLiteral("/opt/Quorvel Face/quorface.exe"), QString(), f.hide());
+    f.control.exec(QDir::toNativeSeparators(QStringLiteral("/opt/Quorvel Face/quorface.exe")), QString(), f.hide());
     EXPECT_EQ(f.fake.processes.terminated.size(), 2u);
     EXPECT_EQ(f.pauses, QList<unsigned>({1000, 1000}));
     EXPECT_EQ(f.fake.shell.opened.size(), 1);

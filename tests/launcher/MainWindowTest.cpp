@@ -8,6 +8,7 @@
 #include "support/QtPrinters.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QEvent>
 #include <QFile>
 #include <QLabel>
@@ -215,7 +216,7 @@ TEST(MainWindow, ExecForwardsTheParametersAndHidesForFiles)
     l.window->show();
     l.window->exec(QStringLiteral("https://www.example.test/registrar"));
     EXPECT_TRUE(l.window->isVisible());
-    l.window->exec(QStringLiteral("/opt/Quorvel Face/quorface.exe"));
+    l.window->exec(QDir::toNativeSeparators(QStringLiteral("/opt/Quorvel Face/quorface.exe")));
     EXPECT_FALSE(l.window->isVisible());
     ASSERT_EQ(l.fake.shell.opened.size(), 2);
     EXPECT_EQ(l.fake.shell.opened[1].second, QStringLiteral("a \"b c\" d"));

@@ -6,6 +6,7 @@
 #include "support/TempEnv.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
@@ -200,8 +201,8 @@ TEST(TileGrid, MessagesTileHidesAndComesBackWithZ)
 
     // Installed Messages stays visible whatever the answer said.
     Launcher installed({});
-    installed.fake.files
-        .present[installed.fake.folders.programFilesFolder + QStringLiteral("/Quorvel Whats/quorwhat.exe")] = 1;
+    installed.fake.files.present[installed.fake.folders.programFilesFolder +
+                                 QDir::toNativeSeparators(QStringLiteral("/Quorvel Whats/quorwhat.exe"))] = 1;
     installed.window->state().showWhats = false;
     installed.window->tshowTimer();
     EXPECT_FALSE(installed.element("img_whats")->isHidden());

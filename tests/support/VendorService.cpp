@@ -17,11 +17,12 @@ VendorService::VendorService()
     writeConfig();
     const QString ready = m_dir.filePath(QStringLiteral("ready.json"));
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_process.start(QStringLiteral("python3"),
+    m_process.start(QStringLiteral(QUORVEL_PYTHON),
                     {QStringLiteral(QUORVEL_VENDOR_SERVICE), QStringLiteral("--config"),
                      m_dir.filePath(QStringLiteral("config.json")), QStringLiteral("--log"),
                      m_dir.filePath(QStringLiteral("requests.log")), QStringLiteral("--ready"), ready,
-                     QStringLiteral("--cert-dir"), m_dir.filePath(QStringLiteral("cert"))});
+                     QStringLiteral("--cert-dir"), m_dir.filePath(QStringLiteral("cert")),
+                     QStringLiteral("--exit-on-stdin-eof")});
     // Making the certificate takes a moment.
     QDeadlineTimer deadline(30000);
     while (!QFile::exists(ready) && !deadline.hasExpired() && m_process.state() != QProcess::NotRunning)
@@ -45,7 +46,7 @@ VendorService::~VendorService()
 
 QString VendorService::host() const
 {
-    return QStringLiteral("127.0.0.1:%1").arg(m_port);
+    return QStringLiteral(QUORVEL_SERVICE_HOST_NAME ":%1").arg(m_port);
 }
 
 QString VendorService::certificate() const
@@ -83,9 +84,13 @@ QStringList VendorService::requests() const
 
 void VendorService::stop()
 {
-    if (m_process.state() != QProcess::NotRunning) {
+    if (m_process.state() == QProcess::NotRunning)
+        return;
+    // Closing its input ends the service; a test under Wine cannot signal a process of this machine.
+    m_process.closeWriteChannel();
+    if (!m_process.waitForFinished(2000)) {
         m_process.kill();
-        m_process.waitForFinished(5000);
+        m_process.waitForFinished(2000);
     }
 }
 

@@ -20,7 +20,7 @@ public:
     ~VendorService();
 
     bool isRunning() const { return m_port != 0; }
-    QString host() const;        // 127.0.0.1:PORT
+    QString host() const;        // 127.0.0.1:PORT (localhost:PORT on Windows)
     QString certificate() const; // the self-signed certificate to trust
 
     // The answers of a path, one step per request, the last repeating (see vendor_service.py).

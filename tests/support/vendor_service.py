@@ -27,6 +27,7 @@ import argparse
 import http.server
 import json
 import os
+import re
 import socket
 import socketserver
 import ssl
@@ -36,6 +37,16 @@ import sys
 import tempfile
 import threading
 import time
+
+
+def local(path):
+    """The path of this machine for a path given by a Windows test under Wine ("C:/users/..."), mapped through
+    the prefix's drive links; other paths as they stand."""
+    if not re.match(r"^[A-Za-z]:[\\/]", path or ""):
+        return path
+    prefix = os.environ.get("WINEPREFIX") or os.path.expanduser("~/.wine")
+    drive = os.path.realpath(os.path.join(prefix, "dosdevices", path[0].lower() + ":"))
+    return os.path.join(drive, path[3:].replace("\\", "/"))
 
 
 class ConnectionDropped(Exception):
@@ -57,14 +68,14 @@ class Service(socketserver.ThreadingMixIn, socketserver.TCPServer):
 
     def config(self):
         try:
-            with open(self.config_path, encoding="utf-8") as f:
+            with open(local(self.config_path), encoding="utf-8") as f:
                 return json.load(f)
         except (OSError, ValueError):
             return {}
 
     def log(self, line):
         with self.lock:
-            with open(self.log_path, "a", encoding="utf-8") as f:
+            with open(local(self.log_path), "a", encoding="utf-8") as f:
                 f.write(line + "\n")
 
     def next_step(self, path):
@@ -120,7 +131,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.answer(step)
 
     def file_step(self, path):
-        folder = self.server.config().get("files")
+        folder = local(self.server.config().get("files"))
         if folder:
             candidate = os.path.realpath(os.path.join(folder, path.lstrip("/")))
             if candidate.startswith(os.path.realpath(folder) + os.sep) and os.path.isfile(candidate):
@@ -140,7 +151,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
             return
 
         if "file" in step:
-            with open(step["file"], "rb") as f:
+            with open(local(step["file"]), "rb") as f:
                 body = f.read()
         else:
             body = step.get("body", "").encode(step.get("charset", "utf-8"))
@@ -187,22 +198,34 @@ def main():
     parser.add_argument("--ready", required=True)
     parser.add_argument("--port", type=int, default=0)
     parser.add_argument("--cert-dir", help="where the certificate is kept (default: a new temporary folder)")
+    parser.add_argument("--exit-on-stdin-eof", action="store_true",
+                        help="end when standard input closes (a caller under Wine cannot signal this process)")
     args = parser.parse_args()
 
-    folder = args.cert_dir or tempfile.mkdtemp(prefix="vendor-service-")
+    if args.exit_on_stdin_eof:
+        def watch_stdin():
+            while sys.stdin.buffer.read(4096):
+                pass
+            os._exit(0)
+        threading.Thread(target=watch_stdin, daemon=True).start()
+
+    given = args.cert_dir or tempfile.mkdtemp(prefix="vendor-service-")
+    folder = local(given)
     os.makedirs(folder, exist_ok=True)
     cert, key = os.path.join(folder, "cert.pem"), os.path.join(folder, "key.pem")
     if not (os.path.isfile(cert) and os.path.isfile(key)):
         cert, key = make_certificate(folder)
+    # The caller reads the certificate's path in its own form.
+    cert_given = given.rstrip("/\\") + "/cert.pem"
     context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
     context.load_cert_chain(cert, key)
 
-    open(args.log, "a").close()
+    open(local(args.log), "a").close()
     service = Service(("127.0.0.1", args.port), args.config, args.log, context)
-    ready = args.ready + ".part"
+    ready = local(args.ready) + ".part"
     with open(ready, "w") as f:
-        json.dump({"port": service.server_address[1], "cert": cert}, f)
-    os.replace(ready, args.ready)
+        json.dump({"port": service.server_address[1], "cert": cert_given}, f)
+    os.replace(ready, local(args.ready))
     try:
         service.serve_forever(poll_interval=0.1)
     except KeyboardInterrupt:
