@@ -13,6 +13,26 @@ namespace {
 
 constexpr long kMaxRedirects = 10;
 
+// A failure of the TLS layer: the handshake, the certificate or its checks.
+bool isTlsFailure(CURLcode result)
+{
+    switch (result) {
+    case CURLE_SSL_CONNECT_ERROR:
+    case CURLE_PEER_FAILED_VERIFICATION:
+    case CURLE_SSL_CERTPROBLEM:
+    case CURLE_SSL_CIPHER:
+    case CURLE_SSL_CACERT_BADFILE:
+    case CURLE_SSL_SHUTDOWN_FAILED:
+    case CURLE_SSL_CRL_BADFILE:
+    case CURLE_SSL_ISSUER_ERROR:
+    case CURLE_SSL_PINNEDPUBKEYNOTMATCH:
+    case CURLE_SSL_INVALIDCERTSTATUS:
+        return true;
+    default:
+        return false;
+    }
+}
+
 // The charset named by a Content-Type header, empty when none.
 QByteArray charsetOf(const char* contentType)
 {
@@ -206,6 +226,9 @@ HttpReply HttpClient::perform(const QString& url, Transfer& transfer)
             reply.error = QString::fromUtf8(m_errorBuffer.data());
         else
             reply.error = QString::fromUtf8(m_library->easy_strerror(result));
+        // Callers tell TLS failures by "SSL" in the text, as OpenSSL words them; Schannel's words lack it.
+        if (isTlsFailure(result) && !reply.error.contains(QLatin1StringView("ssl"), Qt::CaseInsensitive))
+            reply.error.prepend(QLatin1StringView("SSL: "));
     }
     return reply;
 }

@@ -37,8 +37,9 @@ struct InstalledLauncher
 
     InstalledLauncher()
     {
-        folders.roaming = dataHome.path();
-        folders.programFilesFolder = programFiles.path();
+        // In the system's own form, as the platform gives them.
+        folders.roaming = QDir::toNativeSeparators(dataHome.path());
+        folders.programFilesFolder = QDir::toNativeSeparators(programFiles.path());
         processes.running = {{1, "quorvel"}};
         window = std::make_unique<Tfrmprinc>(Tfrmprinc::Services{platform, input, log, &quorvel::fileVersion},
                                              QStringList{QString(), QStringLiteral("pt"), QStringLiteral("x y")});
@@ -53,7 +54,7 @@ struct InstalledLauncher
     QString installFace(const char* fixture)
     {
         const QString folder = programFiles.filePath(QStringLiteral("Quorvel Face"));
-        const QString program = folder + QStringLiteral("/quorface.exe");
+        const QString program = QDir::toNativeSeparators(folder + QStringLiteral("/quorface.exe"));
         EXPECT_TRUE(QDir().mkpath(folder));
         EXPECT_TRUE(QFile::copy(QStringLiteral(QUORVEL_VERSION_FIXTURES "/") + QLatin1StringView(fixture), program));
         return program;

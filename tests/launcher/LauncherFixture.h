@@ -5,6 +5,7 @@
 #include "launcher/Tfrmprinc.h"
 #include "support/FakePlatform.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <memory>
@@ -24,8 +25,11 @@ struct Launcher
     explicit Launcher(const QStringList& arguments, bool shiftHeld = false)
     {
         input.shift = shiftHeld;
+        // Named as on Windows, where the companion's name is the program's with "c" before ".exe".
+        fake.folders.ownExe = QDir::toNativeSeparators(QStringLiteral("/opt/Quorvel/quorvel.exe"));
         fake.processes.self = 100;
-        fake.processes.running = {{100, "quorvel"}, {200, "quorvel"}, {201, "quorvelc"}, {300, "quorface.exe"}};
+        fake.processes.running = {
+            {100, "quorvel.exe"}, {200, "quorvel.exe"}, {201, "quorvelc.exe"}, {300, "quorface.exe"}};
         window = std::make_unique<Tfrmprinc>(
             Tfrmprinc::Services{fake.platform, input, log, [](const QString&) { return QString(); }}, arguments);
         window->setLaunchOverride([this](QObject* sender) { launched.append(sender->objectName()); });

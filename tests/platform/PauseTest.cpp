@@ -31,7 +31,8 @@ TEST(Sleepapm, TimersFireInsideAndItReturnsOnTimeUnderAnEventFlood)
     const qint64 elapsed = clock.elapsed();
     ticker.stop();
 
-    EXPECT_GE(elapsed, 300);
+    // Windows' precise timers run on another clock and may fire up to a millisecond early by this one.
+    EXPECT_GE(elapsed, 299);
     EXPECT_LT(elapsed, 2000); // generous: sanitizer builds on a loaded machine
     EXPECT_GT(ticks, 5);
     EXPECT_GT(floodEvents, 100);

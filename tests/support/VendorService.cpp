@@ -11,21 +11,41 @@
 
 namespace quorvel::fakes {
 
+namespace {
+constexpr bool kDetached = QUORVEL_SERVICE_DETACHED;
+} // namespace
+
 VendorService::VendorService()
 {
     m_config.insert(QStringLiteral("routes"), QJsonObject());
     writeConfig();
+    QFile(leaseFile()).open(QIODevice::WriteOnly);
     const QString ready = m_dir.filePath(QStringLiteral("ready.json"));
-    m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_process.start(QStringLiteral(QUORVEL_PYTHON),
-                    {QStringLiteral(QUORVEL_VENDOR_SERVICE), QStringLiteral("--config"),
-                     m_dir.filePath(QStringLiteral("config.json")), QStringLiteral("--log"),
-                     m_dir.filePath(QStringLiteral("requests.log")), QStringLiteral("--ready"), ready,
-                     QStringLiteral("--cert-dir"), m_dir.filePath(QStringLiteral("cert")),
-                     QStringLiteral("--exit-on-stdin-eof")});
+    const QStringList arguments{QStringLiteral(QUORVEL_VENDOR_SERVICE),
+                                QStringLiteral("--config"),
+                                m_dir.filePath(QStringLiteral("config.json")),
+                                QStringLiteral("--log"),
+                                m_dir.filePath(QStringLiteral("requests.log")),
+                                QStringLiteral("--ready"),
+                                ready,
+                                QStringLiteral("--cert-dir"),
+                                m_dir.filePath(QStringLiteral("cert")),
+                                QStringLiteral("--while-exists"),
+                                leaseFile()};
+    if (kDetached) {
+        // Under Wine a process of this machine is never seen to end, and QProcess would wait 30 s for it when
+        // destroyed: the service is started detached and ended by its lease alone.
+        if (!QProcess::startDetached(QStringLiteral(QUORVEL_PYTHON), arguments)) {
+            ADD_FAILURE() << "the vendor service could not be started";
+            return;
+        }
+    } else {
+        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_process.start(QStringLiteral(QUORVEL_PYTHON), arguments);
+    }
     // Making the certificate takes a moment.
     QDeadlineTimer deadline(30000);
-    while (!QFile::exists(ready) && !deadline.hasExpired() && m_process.state() != QProcess::NotRunning)
+    while (!QFile::exists(ready) && !deadline.hasExpired() && (kDetached || m_process.state() != QProcess::NotRunning))
         QThread::msleep(20);
     QFile file(ready);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -84,14 +104,21 @@ QStringList VendorService::requests() const
 
 void VendorService::stop()
 {
-    if (m_process.state() == QProcess::NotRunning)
+    if (!QFile::exists(leaseFile()))
         return;
-    // Closing its input ends the service; a test under Wine cannot signal a process of this machine.
-    m_process.closeWriteChannel();
-    if (!m_process.waitForFinished(2000)) {
+    // The service ends when its lease file goes (it looks every 0.1 s).
+    QFile::remove(leaseFile());
+    if (kDetached) {
+        QThread::msleep(300);
+    } else if (!m_process.waitForFinished(2000)) {
         m_process.kill();
         m_process.waitForFinished(2000);
     }
+}
+
+QString VendorService::leaseFile() const
+{
+    return m_dir.filePath(QStringLiteral("running"));
 }
 
 QJsonObject VendorService::answer(const QString& body)

@@ -38,6 +38,7 @@ public:
 
 private:
     void writeConfig();
+    QString leaseFile() const; // the service runs while this file exists
 
     QTemporaryDir m_dir;
     QProcess m_process;

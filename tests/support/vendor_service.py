@@ -198,16 +198,17 @@ def main():
     parser.add_argument("--ready", required=True)
     parser.add_argument("--port", type=int, default=0)
     parser.add_argument("--cert-dir", help="where the certificate is kept (default: a new temporary folder)")
-    parser.add_argument("--exit-on-stdin-eof", action="store_true",
-                        help="end when standard input closes (a caller under Wine cannot signal this process)")
+    parser.add_argument("--while-exists", metavar="FILE",
+                        help="end when FILE is removed (a caller under Wine can neither signal this process nor "
+                             "hand it a pipe)")
     args = parser.parse_args()
 
-    if args.exit_on_stdin_eof:
-        def watch_stdin():
-            while sys.stdin.buffer.read(4096):
-                pass
+    if args.while_exists:
+        def watch_lease(path):
+            while os.path.exists(path):
+                time.sleep(0.1)
             os._exit(0)
-        threading.Thread(target=watch_stdin, daemon=True).start()
+        threading.Thread(target=watch_lease, args=(local(args.while_exists),), daemon=True).start()
 
     given = args.cert_dir or tempfile.mkdtemp(prefix="vendor-service-")
     folder = local(given)

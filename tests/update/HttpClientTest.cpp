@@ -84,12 +84,12 @@ TEST(HttpClient, AnUntrustedCertificateFailsWithAnSslError)
     VendorService service;
     ASSERT_TRUE(service.isRunning());
     service.setRoute(QStringLiteral("/vrs.php"), {VendorService::answer(QStringLiteral("ok"))});
-    TempEnv noTrust("CURL_CA_BUNDLE", "/nonexistent/none.pem");
+    // Trusting another service's certificate only; callers recognise the failure by "SSL" in its text.
+    VendorService stranger;
+    TempEnv otherTrust("CURL_CA_BUNDLE", stranger.certificate().toUtf8());
     const HttpReply reply = HttpClient().getText(address(service, "https", "/vrs.php"));
     EXPECT_FALSE(reply.ok);
-    EXPECT_TRUE(reply.error.contains(QLatin1StringView("ssl"), Qt::CaseInsensitive) ||
-                reply.error.contains(QLatin1StringView("certificate"), Qt::CaseInsensitive))
-        << reply.error;
+    EXPECT_TRUE(reply.error.contains(QLatin1StringView("ssl"), Qt::CaseInsensitive)) << reply.error;
     EXPECT_TRUE(service.requests().isEmpty()); // nothing was asked over the untrusted connection
 }
 
