@@ -51,12 +51,14 @@ excluded=(
     # they install and start shell-script products; quorvel_real_wine starts real Windows ones
     '^LaunchDecision\.'
     # symbolic links need rights a Windows user does not have
-    '^LeftoverFiles\.PartFoldersThatAreLinksAreRemovedNotFollowed$'
+    '^LeftoverFiles\.PartFoldersThatAreLinksAreRemovedNotFollowed$|^FileVersion\.LinkedAndLargeFiles$'
     # the archives are made by Linux tools (bsdtar, zip) through sh
     '^ZipExtractor\.ArchivesAsRealToolsWriteThem$'
-    # open fault: the download dialog opened from the main window crashes under Wine while it is shown
-    # (a page fault in the memo's scroll-bar layout), not yet understood; these reach it
+    # open fault: in these unit tests a modal window opened inside another's wait crashes under Wine (a page
+    # fault in Qt's widget code: the download dialog's memo layout, a message box); not yet understood, and
+    # quorvel.exe itself shows the same dialog in quorvel_real_wine without it
     '^ProgramEnd\.|^InstalledProduct\.AnOlderProductOpensTheUpdateDialogInstead$'
+    '^VersionQueryWindow\.AFailedQueryTellsTheUserThenOpensTheDownloadPage$'
     # open: under Wine the Escape question closes the dialog even when answered "No"
     '^Tfrmdl\.EscapeAsksAndDoubleClickCloses$'
 )

@@ -29,11 +29,10 @@ fail() {
 # Wine's Z: drive is this machine's root.
 windows_path() { winepath -w "$1" 2>/dev/null; }
 
-# The product's archive, under both the current and the old-release name.
+# The product's archive.
 mkdir -p "$work/served/app"
 cp "$installer" "$work/instalar.exe"
 (cd "$work" && zip -q "$work/served/app/quorface.zip" instalar.exe)
-cp "$work/served/app/quorface.zip" "$work/served/app/quorface_w7.zip"
 
 python3 "$vendor_service" --config "$work/vendor.json" --log "$work/requests.log" --ready "$work/ready.json" \
     --cert-dir "$work/cert" </dev/null &
@@ -66,6 +65,7 @@ export QUORVEL_RECORD_STAY_MS=2000
 export QUORVEL_BROWSER_RECORD=Z:$work/opened.txt
 program_files=$WINEPREFIX/drive_c/Program\ Files\ \(x86\)
 installed=$program_files/Quorvel\ Face/quorface.exe
+data_folder=$(winepath -u "$(wine cmd /c echo %APPDATA% 2>/dev/null </dev/null | tr -d '\r')")/Quorvel
 launcher=$(windows_path "$quorvel")
 
 # run_launcher SECONDS ARGS...: quorvel.exe to its end; fails when it outlives SECONDS.
@@ -94,7 +94,8 @@ passed=0
 for release in win10 win7; do
     echo "# as $release"
     wine winecfg /v "$release" >/dev/null 2>&1 </dev/null
-    rm -rf "$program_files/Quorvel Face" "$work"/{installer,product}.txt
+    # A fresh user each time.
+    rm -rf "$program_files/Quorvel Face" "$data_folder" "$work"/{installer,product}.txt
     : >"$work/requests.log"
 
     echo "# the main window, revealed"
@@ -119,8 +120,9 @@ for release in win10 win7; do
     echo "# quorvel.exe face with nothing installed installs it and ends"
     : >"$work/requests.log"
     run_launcher 120 face
+    # Products keep their link on old releases too; only their browser fallback and the launcher's own
+    # archive carry "_w7".
     archive=quorface.zip
-    [ "$release" = win7 ] && archive=quorface_w7.zip
     grep -q "https /app/$archive" "$work/requests.log" || fail "$archive was not fetched: $(cat "$work/requests.log")"
     expected=$(printf '/VERYSILENT\n/SUPPRESSMSGBOXES\n/NORESTART\n%s\n%s' "$launcher" "$launcher")
     [ "$(tr -d '\r' <"$work/installer.txt" 2>/dev/null)" = "$expected" ] ||
@@ -129,9 +131,10 @@ for release in win10 win7; do
 
     echo "# a second run starts the installed product with the forwarded parameters"
     : >"$work/requests.log"
-    run_launcher 60 face "pedido um" dois
+    # The third argument is a path and goes on quoted.
+    run_launcher 60 face pt-BR 'C:\x y'
     for _ in $(seq 50); do [ -s "$work/product.txt" ] && break; sleep 0.1; done
-    [ "$(cat "$work/product.txt" 2>/dev/null)" = "$(printf 'pedido um\ndois')" ] ||
+    [ "$(tr -d '\r' <"$work/product.txt" 2>/dev/null)" = "$(printf 'pt-BR\nC:\\x y')" ] ||
         fail "the product received: $(cat "$work/product.txt" 2>/dev/null)"
     grep -q "/ldl.php" "$work/requests.log" && fail "a current product was downloaded again"
     passed=$((passed + 3))
