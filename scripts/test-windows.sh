@@ -22,8 +22,8 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/quorvel-wine.XXXXXX")
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
 cleanup() {
     wineserver -k >/dev/null 2>&1 || true
-    # The simulated vendor service is a process of this machine that Wine cannot signal; its tests close its input,
-    # and a test that crashed leaves it to this.
+    # The simulated vendor service is a process of this machine that Wine cannot signal; its tests end it by
+    # removing its lease file, and one a crashed test left behind ends here.
     pkill -f "vendor_service.py --config [A-Za-z]:" >/dev/null 2>&1 || true
     rm -rf "$work"
 }
@@ -46,7 +46,7 @@ wineserver -p >/dev/null 2>&1 </dev/null
 echo "== Wine prefix"
 wine wineboot --init >"$work/wineboot.log" 2>&1 </dev/null || { cat "$work/wineboot.log"; exit 1; }
 
-# Left out under Wine, each for a reason that is not the Windows code's:
+# Left out under Wine, each with its reason:
 excluded=(
     # they install and start shell-script products; quorvel_real_wine starts real Windows ones
     '^LaunchDecision\.'
@@ -63,5 +63,5 @@ excluded=(
     '^Tfrmdl\.EscapeAsksAndDoubleClickCloses$'
 )
 filter=$(IFS='|'; echo "${excluded[*]}")
-echo "== Windows build under Wine: unit suites, the Win32 layer and the import check"
+echo "== Windows build under Wine: unit suites, the Win32 layer, the import check and the real-window test"
 ctest --test-dir "$build" --output-on-failure -j2 --timeout 600 ${filter:+-E "$filter"} </dev/null
