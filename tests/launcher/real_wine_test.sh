@@ -5,26 +5,10 @@
 # Runs inside scripts/test-windows.sh (its Wine prefix, wineserver and X server).
 # Usage: real_wine_test.sh QUORVEL_EXE ARTIFACT_DIR VENDOR_SERVICE_PY TEST_INSTALLER_EXE TEST_PRODUCT_EXE
 set -euo pipefail
-quorvel=$1
-artifacts=$2
-vendor_service=$3
+[ -n "${WINEPREFIX:-}" ] && [ -n "${DISPLAY:-}" ] || { echo "run through scripts/test-windows.sh" >&2; exit 1; }
+source "$(dirname "${BASH_SOURCE[0]}")/real_test_common.sh"
 installer=$4
 product=$5
-mkdir -p "$artifacts"
-[ -n "${WINEPREFIX:-}" ] && [ -n "${DISPLAY:-}" ] || { echo "run through scripts/test-windows.sh" >&2; exit 1; }
-
-work=$(mktemp -d)
-vendor_pid=
-cleanup() {
-    [ -n "$vendor_pid" ] && kill "$vendor_pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
 
 # Wine's Z: drive is this machine's root.
 windows_path() { winepath -w "$1" 2>/dev/null; }
@@ -34,35 +18,25 @@ mkdir -p "$work/served/app"
 cp "$installer" "$work/instalar.exe"
 (cd "$work" && zip -q "$work/served/app/quorface.zip" instalar.exe)
 
-python3 "$vendor_service" --config "$work/vendor.json" --log "$work/requests.log" --ready "$work/ready.json" \
-    --cert-dir "$work/cert" </dev/null &
-vendor_pid=$!
-for _ in $(seq 300); do [ -f "$work/ready.json" ] && break; sleep 0.1; done
-[ -f "$work/ready.json" ] || fail "the vendor service did not start"
-port=$(python3 -c 'import json, sys; print(json.load(open(sys.argv[1]))["port"])' "$work/ready.json")
-# Schannel matches the certificate by DNS name only.
-host=localhost:$port
-answer="ok;2.41;5.12;1.30;4.07;3.55;2.08;1.64;1.78;2.93;1.17;1.02;0;109"
-for _ in $(seq 14 41); do answer+=";0"; done
-answer+=";000f;ad;1|Novo curso gratuito|http://cursos.test/novo"
+start_vendor_service "{}"
+# Schannel matches the certificate by DNS name only, and the program reads the certificate by its Windows path.
+export QUORVEL_HOST=localhost:${QUORVEL_HOST##*:}
+export CURL_CA_BUNDLE=$(windows_path "$CURL_CA_BUNDLE")
 links=ok
 for item in $(seq 1 21); do
-    if [ "$item" = 3 ]; then links+=";https://$host/app/quorface.zip"; else links+=";x"; fi
+    if [ "$item" = 3 ]; then links+=";https://$QUORVEL_HOST/app/quorface.zip"; else links+=";x"; fi
 done
 cat >"$work/vendor.json" <<JSON
 {"files": "$work/served",
- "routes": {"/vrs.php": [{"body": "$answer"}], "/ldl.php": [{"body": "$links"}]}}
+ "routes": {"/vrs.php": [{"body": "$(version_answer 5.12 "ad;1|Novo curso gratuito|http://cursos.test/novo")"}],
+            "/ldl.php": [{"body": "$links"}]}}
 JSON
 
-export QUORVEL_HOST=$host
-export CURL_CA_BUNDLE=$(windows_path "$work/cert/cert.pem")
 export QUORVEL_TEST_PRODUCT=$(windows_path "$product")
 export QUORVEL_INSTALLER_RECORD=$(windows_path "$work/installer.txt")
 export QUORVEL_INSTALLER_STAY_MS=3000
 export QUORVEL_RECORD_FILE=$(windows_path "$work/product.txt")
 export QUORVEL_RECORD_STAY_MS=2000
-# The recording browser of the test script writes here.
-export QUORVEL_BROWSER_RECORD=Z:$work/opened.txt
 program_files=$WINEPREFIX/drive_c/Program\ Files\ \(x86\)
 installed=$program_files/Quorvel\ Face/quorface.exe
 data_folder=$(winepath -u "$(wine cmd /c echo %APPDATA% 2>/dev/null </dev/null | tr -d '\r')")/Quorvel
@@ -79,17 +53,6 @@ run_launcher() {
     }
 }
 
-# wait_window REGEX SECONDS: prints the id of the first visible window whose title matches.
-wait_window() {
-    local id
-    for _ in $(seq $(($2 * 10))); do
-        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true)
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        sleep 0.1
-    done
-    return 1
-}
-
 passed=0
 for release in win10 win7; do
     echo "# as $release"
@@ -101,6 +64,7 @@ for release in win10 win7; do
     echo "# the main window, revealed"
     wine "$quorvel" >"$work/wine-window.log" 2>&1 </dev/null &
     window_pid=$!
+    pids+=("$window_pid")
     window=$(wait_window '^ Quorvel$' 30) || fail "no window \" Quorvel\""
     sleep 3 # the reveal and the typed advertisement
     import -window root "$artifacts/wine-main-window-$release.png" 2>/dev/null || true
@@ -122,8 +86,8 @@ for release in win10 win7; do
     run_launcher 120 face
     # Products keep their link on old releases too; only their browser fallback and the launcher's own
     # archive carry "_w7".
-    archive=quorface.zip
-    grep -q "https /app/$archive" "$work/requests.log" || fail "$archive was not fetched: $(cat "$work/requests.log")"
+    grep -q "https /app/quorface.zip" "$work/requests.log" ||
+        fail "the archive was not fetched: $(cat "$work/requests.log")"
     expected=$(printf '/VERYSILENT\n/SUPPRESSMSGBOXES\n/NORESTART\n%s\n%s' "$launcher" "$launcher")
     [ "$(tr -d '\r' <"$work/installer.txt" 2>/dev/null)" = "$expected" ] ||
         fail "the installer received: $(cat "$work/installer.txt" 2>/dev/null)"

@@ -68,14 +68,14 @@ class Service(socketserver.ThreadingMixIn, socketserver.TCPServer):
 
     def config(self):
         try:
-            with open(local(self.config_path), encoding="utf-8") as f:
+            with open(self.config_path, encoding="utf-8") as f:
                 return json.load(f)
         except (OSError, ValueError):
             return {}
 
     def log(self, line):
         with self.lock:
-            with open(local(self.log_path), "a", encoding="utf-8") as f:
+            with open(self.log_path, "a", encoding="utf-8") as f:
                 f.write(line + "\n")
 
     def next_step(self, path):
@@ -203,6 +203,10 @@ def main():
                              "hand it a pipe)")
     args = parser.parse_args()
 
+    # A caller under Wine names its files in its own form; the certificate's path goes back to it in that form.
+    cert_dir_given = args.cert_dir or tempfile.mkdtemp(prefix="vendor-service-")
+    config, log, ready, folder = (local(path) for path in (args.config, args.log, args.ready, cert_dir_given))
+
     if args.while_exists:
         def watch_lease(path):
             while os.path.exists(path):
@@ -210,23 +214,18 @@ def main():
             os._exit(0)
         threading.Thread(target=watch_lease, args=(local(args.while_exists),), daemon=True).start()
 
-    given = args.cert_dir or tempfile.mkdtemp(prefix="vendor-service-")
-    folder = local(given)
     os.makedirs(folder, exist_ok=True)
     cert, key = os.path.join(folder, "cert.pem"), os.path.join(folder, "key.pem")
     if not (os.path.isfile(cert) and os.path.isfile(key)):
         cert, key = make_certificate(folder)
-    # The caller reads the certificate's path in its own form.
-    cert_given = given.rstrip("/\\") + "/cert.pem"
     context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
     context.load_cert_chain(cert, key)
 
-    open(local(args.log), "a").close()
-    service = Service(("127.0.0.1", args.port), args.config, args.log, context)
-    ready = local(args.ready) + ".part"
-    with open(ready, "w") as f:
-        json.dump({"port": service.server_address[1], "cert": cert_given}, f)
-    os.replace(ready, local(args.ready))
+    open(log, "a").close()
+    service = Service(("127.0.0.1", args.port), config, log, context)
+    with open(ready + ".part", "w") as f:
+        json.dump({"port": service.server_address[1], "cert": cert_dir_given.rstrip("/\\") + "/cert.pem"}, f)
+    os.replace(ready + ".part", ready)
     try:
         service.serve_forever(poll_interval=0.1)
     except KeyboardInterrupt:
