@@ -8,6 +8,8 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 if [ "${1:-}" != --inside-x ]; then
+    source "$root/scripts/packages.sh"
+    ensure_packages
     sdk=$(bash "$root/scripts/windows-sdk.sh" | tail -n1)
     build=${QUORVEL_TEST_BUILD_DIR_WIN:-$root/build-tests-win}
     cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \

@@ -6,7 +6,7 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 source "$root/scripts/packages.sh"
 ensure_packages
-ensure_runtime_dir
+ensure_runtime_dir "${QUORVEL_TEST_BUILD_DIR:-$root/build-tests}/runtime"
 
 status=0
 build=${QUORVEL_TEST_BUILD_DIR:-$root/build-tests}

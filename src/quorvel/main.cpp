@@ -1,39 +1,21 @@
 #include "common/ActivityLog.h"
 #include "common/DataFolder.h"
 #include "common/QtCompat.h"
+#include "launcher/LightStyle.h"
 #include "launcher/Tfrmprinc.h"
+#include "platform/DesignFonts.h"
 #include "platform/NativeInput.h"
 #include "platform/Platform.h"
 #include "update/FileVersion.h"
 
 #include <QApplication>
-#include <QStyle>
-#include <QStyleFactory>
-
-namespace {
-
-// A plain light look on every system, whatever theme the desktop uses.
-void applyLightStyle(QApplication& app)
-{
-    app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    QPalette palette = app.style()->standardPalette();
-    palette.setColor(QPalette::Window, QColor(0xF0, 0xF0, 0xF0));
-    palette.setColor(QPalette::Button, QColor(0xF0, 0xF0, 0xF0));
-    palette.setColor(QPalette::Base, Qt::white);
-    palette.setColor(QPalette::Text, Qt::black);
-    palette.setColor(QPalette::WindowText, Qt::black);
-    palette.setColor(QPalette::ButtonText, Qt::black);
-    palette.setColor(QPalette::Highlight, QColor(0x46, 0x46, 0xFF));
-    app.setPalette(palette);
-}
-
-} // namespace
 
 int main(int argc, char* argv[])
 {
     quorvel::qtcompat::enableHighDpiScaling<QApplication>();
     QApplication app(argc, argv);
-    applyLightStyle(app);
+    quorvel::applyLightStyle(app);
+    quorvel::platform::provideDesignFonts();
     // The message boxes' caption; the windows keep their own titles.
     QApplication::setApplicationName(QStringLiteral("Quorvel Software"));
     // The launcher ends when its main window closes, not when a message box shown over a hidden window does.

@@ -18,7 +18,6 @@ constexpr QByteArrayView kElfMagic("\177ELF", 4);
 constexpr quint32 kPackageNoteType = 0xcafe1a7e;
 constexpr QByteArrayView kPackageNoteOwner("FDO\0", 4);
 constexpr QByteArrayView kPackageSectionName(".note.package\0", 14);
-constexpr quint32 kSectionNote = 7;
 constexpr quint32 kSectionNoBits = 8;
 constexpr quint32 kSegmentNote = 4;
 constexpr quint64 kExtendedCount = 0xffff;

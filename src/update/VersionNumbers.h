@@ -1,11 +1,10 @@
 #pragma once
 
+#include "update/LauncherVersion.h"
+
 #include <QString>
 
 namespace quorvel {
-
-// The running launcher's own version.
-inline constexpr char kLauncherVersion[] = "1.78";
 
 // Whether an installed product is current: versions are compared as texts without their points, the installed one
 // cut to three characters (and, for the browser application "Nav", to its first three characters first).

@@ -2,11 +2,13 @@
 #include "launcher/LauncherFixture.h"
 #include "launcher/ShapeWidget.h"
 #include "launcher/Tag.h"
+#include "platform/DesignFonts.h"
 #include "support/QtPrinters.h"
 #include "support/TempEnv.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
@@ -255,4 +257,39 @@ TEST(TileGrid, ScaleFactorAndTheBarAt125)
     grid.adjustBarAt125();
     EXPECT_EQ(bar->x(), 276);
     QLocale::setDefault(saved);
+}
+
+// A caption that wraps past its 40-pixel label loses its second line's bottom; one wider than its label loses its
+// ends. Judged on the label as drawn, at 100 % and at 200 %, in the font the window is designed in.
+TEST(TileGrid, CaptionsFitTheirLabelsAt100And200Percent)
+{
+    platform::provideDesignFonts();
+    Launcher launcher({});
+    const char* captions[] = {"label_face", "label_insta", "label_whats", "label_tik", "label_tele",
+                              "label_sms",  "label_tube",  "label_mkt",   "label_lx",  "label_contact"};
+    for (const char* name : captions) {
+        auto* label = qobject_cast<QLabel*>(launcher.element(name));
+        ASSERT_NE(label, nullptr) << name;
+        const QRect laidOut = label->fontMetrics().boundingRect(
+            QRect(QPoint(), label->size()), int(label->alignment()) | Qt::TextWordWrap, label->text());
+        EXPECT_LE(laidOut.height(), label->height()) << name << " wraps past its label: " << laidOut.height();
+        for (const int scale : {1, 2}) {
+            QImage drawn(label->size() * scale, QImage::Format_RGB32);
+            drawn.setDevicePixelRatio(scale);
+            label->render(&drawn);
+            const QRgb background = drawn.pixel(0, 0);
+            int inked = 0;
+            bool edgeInked = false;
+            for (int y = 0; y < drawn.height(); ++y) {
+                for (int x = 0; x < drawn.width(); ++x) {
+                    if (drawn.pixel(x, y) == background)
+                        continue;
+                    ++inked;
+                    edgeInked |= x == 0 || y == 0 || x == drawn.width() - 1 || y == drawn.height() - 1;
+                }
+            }
+            EXPECT_GT(inked, 0) << name << " draws nothing at " << scale * 100 << " %";
+            EXPECT_FALSE(edgeInked) << name << " is cut at its label's edge at " << scale * 100 << " %";
+        }
+    }
 }

@@ -77,9 +77,9 @@ start_vendor_service() {
     export CURL_CA_BUNDLE=$work/cert/cert.pem
 }
 
-# version_answer FACE_VERSION AD_SECTION: a version answer with every field present.
+# version_answer FACE_VERSION AD_SECTION [LAUNCHER_VERSION]: a version answer with every field present.
 version_answer() {
-    local answer="ok;2.41;$1;1.30;4.07;3.55;2.08;1.64;1.78;2.93;1.17;1.02;0;109" field
+    local answer="ok;2.41;$1;1.30;4.07;3.55;2.08;1.64;${3:-1.78};2.93;1.17;1.02;0;109" field
     for field in $(seq 14 41); do answer+=";0"; done
     printf '%s;000f;%s' "$answer" "$2"
 }

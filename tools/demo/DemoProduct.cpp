@@ -2,6 +2,7 @@
 // it is (quorface.exe is Face) and its package note says which version, so the launcher reads a real version from it.
 // Each start is recorded in "<file>.starts" beside the program: one line with the arguments, separated by tabs.
 // With --demo-catalogue it prints the launcher's product table as JSON, so the demo content follows the launcher.
+#include "DemoCatalogue.h"
 #include "launch/Catalogue.h"
 #include "update/FileVersion.h"
 
@@ -9,9 +10,7 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
-#include <QJsonArray>
 #include <QJsonDocument>
-#include <QJsonObject>
 #include <QLabel>
 #include <QVBoxLayout>
 #include <QWidget>
@@ -20,24 +19,6 @@
 using namespace quorvel;
 
 namespace {
-
-QJsonArray catalogueAsJson()
-{
-    QJsonArray rows;
-    for (const CatalogueRow& row : catalogue::rows()) {
-        rows.append(QJsonObject{
-            {QStringLiteral("key"), QString(row.key)},
-            {QStringLiteral("displayWord"), QString(row.displayWord)},
-            {QStringLiteral("caption"), QString(row.caption)},
-            {QStringLiteral("archive"), QString(row.archive)},
-            {QStringLiteral("file"), QString(row.file)},
-            {QStringLiteral("installFolder"), QString(row.installFolder)},
-            {QStringLiteral("versionField"), int(row.versionSlot)},
-            {QStringLiteral("argumentWord"), QString(row.argumentWord)},
-        });
-    }
-    return rows;
-}
 
 QString captionOf(const QString& fileName)
 {
@@ -63,7 +44,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     const QStringList arguments = app.arguments().mid(1);
     if (arguments == QStringList{QStringLiteral("--demo-catalogue")}) {
-        std::fputs(QJsonDocument(catalogueAsJson()).toJson().constData(), stdout);
+        std::fputs(QJsonDocument(demo::catalogueAsJson()).toJson().constData(), stdout);
         return 0;
     }
 
