@@ -6,7 +6,7 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 source "$root/scripts/packages.sh"
 QUORVEL_PACKAGES+=(nginx-light curl unzip)
 ensure_packages
-ensure_runtime_dir
+ensure_runtime_dir "${QUORVEL_BENCH_BUILD_DIR:-$root/build-bench}/runtime"
 
 # The window figures need a real X server; the rest of the run shares it.
 if [ -z "${QUORVEL_BENCH_IN_X:-}" ]; then

@@ -47,6 +47,8 @@ mkdir -p "$WINEPREFIX"
 wineserver -p >/dev/null 2>&1 </dev/null
 echo "== Wine prefix"
 wine wineboot --init >"$work/wineboot.log" 2>&1 </dev/null || { cat "$work/wineboot.log"; exit 1; }
+# Windows has Tahoma, the font the windows are designed in; a prefix has it only from Wine's own copy.
+cp /usr/share/wine/fonts/tahoma.ttf /usr/share/wine/fonts/tahomabd.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
 
 # Left out under Wine, each with its reason:
 excluded=(
@@ -56,12 +58,12 @@ excluded=(
     '^LeftoverFiles\.PartFoldersThatAreLinksAreRemovedNotFollowed$|^FileVersion\.LinkedAndLargeFiles$'
     # the archives are made by Linux tools (bsdtar, zip) through sh
     '^ZipExtractor\.ArchivesAsRealToolsWriteThem$'
-    # open fault: in these unit tests a modal window opened inside another's wait crashes under Wine (a page
-    # fault in Qt's widget code: the download dialog's memo layout, a message box); not yet understood, and
-    # quorvel.exe itself shows the same dialog in quorvel_real_wine without it
+    # open fault: in these unit tests the download dialog opened from the launch decision crashes under Wine
+    # while its memo lays out its scroll bars (Qt's reference count released on what is a scroll-bar container,
+    # in QWidget::raise); not yet understood, and quorvel.exe itself shows the same dialog in quorvel_real_wine
+    # and quorvel_real_wine_update without it
     '^ProgramEnd\.|^InstalledProduct\.AnOlderProductOpensTheUpdateDialogInstead$'
-    '^VersionQueryWindow\.AFailedQueryTellsTheUserThenOpensTheDownloadPage$'
-    # open: passes alone under Wine, but in the parallel run the dialog closed although "No" was answered
+    # open: under Wine the dialog closes although "No" was answered to the Escape question
     '^Tfrmdl\.EscapeAsksAndDoubleClickCloses$'
 )
 filter=$(IFS='|'; echo "${excluded[*]}")

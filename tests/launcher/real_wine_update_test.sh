@@ -20,13 +20,22 @@ windows_path() { winepath -w "$1" 2>/dev/null; }
 unix_path() { winepath -u "$1" 2>/dev/null; }
 windows_variable() { wine cmd /c echo "%$1%" 2>/dev/null </dev/null | tr -d '\r'; }
 
-# The FileVersion text of a PE file's version resource (UTF-16 after its key, up to the terminating zero).
+# The FileVersion text of a PE file's version resource: the String entry whose key is "FileVersion" (header of
+# three 16-bit words, the UTF-16 key, padding to 32 bits, then the value), up to its terminating zero.
 file_version() {
     python3 - "$1" <<'PY'
-import re, sys
+import struct, sys
 data = open(sys.argv[1], "rb").read()
-found = re.search("FileVersion\0".encode("utf-16-le") + b"(?:\0\0)*((?:[^\0].|\0[^\0])*?)\0\0", data, re.S)
-print(found.group(1).decode("utf-16-le") if found else "")
+key = "FileVersion\0".encode("utf-16-le")
+at = data.find(key)
+while at >= 6:
+    length, value_length, kind = struct.unpack_from("<HHH", data, at - 6)
+    value_at = at + len(key) + (-(at - 6 + 6 + len(key)) % 4)
+    if kind == 1 and value_length and value_at + 2 * value_length <= at - 6 + length:
+        print(data[value_at:value_at + 2 * value_length].decode("utf-16-le").split("\0")[0])
+        sys.exit(0)
+    at = data.find(key, at + 1)
+print("")
 PY
 }
 
