@@ -3,6 +3,7 @@
 #include "common/QtCompat.h"
 #include "launch/Catalogue.h"
 #include "launcher/Artwork.h"
+#include "launcher/LazyPicture.h"
 #include "launcher/ShapeWidget.h"
 #include "launcher/Tag.h"
 
@@ -81,12 +82,10 @@ public:
         return widget;
     }
 
-    QLabel* picture(QWidget* parent, const QString& name, const QRect& geometry, const QString& resource, int tag = 0)
+    QLabel* picture(QWidget* parent, const QString& name, const QRect& geometry, const QString& resource, int tag = 0,
+                    LazyPicture::Fit fit = LazyPicture::Fit::NaturalSize)
     {
-        auto* label = add(new QLabel(parent), name, geometry, tag);
-        label->setPixmap(QPixmap(resource));
-        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        return label;
+        return add(new LazyPicture(resource, fit, parent), name, geometry, tag);
     }
 
     QLabel* caption(QWidget* parent, const QString& name, const QRect& geometry, const QString& text, int tag = 0)
@@ -188,9 +187,8 @@ QList<QWidget*> buildMainWindowElements(QWidget* form)
     Builder b(form);
     QWidget* panel3 = b.panel(form, QStringLiteral("Panel3"), {0, 0, 861, 702}, Qt::white, 1);
 
-    QLabel* back =
-        b.picture(panel3, QStringLiteral("back"), {-5, -40, 871, 649}, QStringLiteral(":/background.jpg"), 1);
-    back->setScaledContents(true);
+    b.picture(panel3, QStringLiteral("back"), {-5, -40, 871, 649}, QStringLiteral(":/background.jpg"), 1,
+              LazyPicture::Fit::Stretched);
 
     // Behind the tile panels and captions, which are created after it.
     b.add(new ShapeWidget(kSelectionFill, kBorderGrey, panel3), QStringLiteral("shapesel"), {0, 0, 154, 186})->hide();

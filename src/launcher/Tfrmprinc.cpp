@@ -7,6 +7,7 @@
 #include "common/WebAddress.h"
 #include "download/Tfrmdl.h"
 #include "launch/Catalogue.h"
+#include "launcher/LazyPicture.h"
 #include "launcher/MainWindowLayout.h"
 #include "launcher/TGetVinThread.h"
 #include "launcher/Tag.h"
@@ -168,7 +169,7 @@ void Tfrmprinc::tshowTimer()
         revealElement(component);
         // A plain sleep, not a pumping pause: the tiles appear one by one and nothing else runs meanwhile.
         QThread::msleep(kRevealStepMs);
-        if (logo->width() < qtcompat::labelPixmap(logo).width()) {
+        if (logo->width() < pictureSizeOf(logo).width()) {
             logo->resize(logo->width() + kLogoGrowth, logo->height());
             logo->repaint();
         }
@@ -177,7 +178,7 @@ void Tfrmprinc::tshowTimer()
 
     for (const char* name : {"img_fale", "img_comprar", "img_videos"}) {
         auto* picture = findChild<QLabel*>(QLatin1StringView(name));
-        picture->resize(qtcompat::labelPixmap(picture).width(), picture->height());
+        picture->resize(pictureSizeOf(picture).width(), picture->height());
     }
 
     firstArgumentDispatch();

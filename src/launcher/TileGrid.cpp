@@ -4,6 +4,7 @@
 #include "common/QtCompat.h"
 #include "launch/Catalogue.h"
 #include "launch/InstallLocations.h"
+#include "launcher/LazyPicture.h"
 #include "launcher/ShapeWidget.h"
 #include "launcher/Tag.h"
 #include "platform/Files.h"
@@ -87,8 +88,8 @@ void TileGrid::centraliza()
         if (QWidget* panel = element(QStringLiteral("p_") + name.mid(4)))
             panel->resize(panel->width() + d - 5, panel->height());
         image->move(image->x() + d, image->y());
-        const QPixmap picture = qtcompat::labelPixmap(image);
-        if (!picture.isNull())
+        const QSize picture = pictureSizeOf(image);
+        if (!picture.isEmpty())
             image->resize(picture.width(), image->height());
     }
 }

@@ -9,13 +9,13 @@
 #include "update/FileVersion.h"
 
 #include <QApplication>
+#include <QTimer>
 
 int main(int argc, char* argv[])
 {
     quorvel::qtcompat::enableHighDpiScaling<QApplication>();
     QApplication app(argc, argv);
     quorvel::applyLightStyle(app);
-    quorvel::platform::provideDesignFonts();
     // The message boxes' caption; the windows keep their own titles.
     QApplication::setApplicationName(QStringLiteral("Quorvel Software"));
     // The launcher ends when its main window closes, not when a message box shown over a hidden window does.
@@ -30,6 +30,9 @@ int main(int argc, char* argv[])
         quorvel::Tfrmprinc frmprinc({platform, quorvel::platform::nativeInput(), log, &quorvel::fileVersion},
                                     app.arguments().mid(1));
         frmprinc.show();
+        // No text is drawn before the reveal, so the design font is registered once the window is on screen:
+        // registering it starts the font database, which would hold back the window's first appearance.
+        QTimer::singleShot(0, &frmprinc, [] { quorvel::platform::provideDesignFonts(); });
         result = app.exec();
     } // the window ends its workers before the log goes away
     quorvel::installActivityLog(nullptr);
