@@ -9,6 +9,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 source "$root/scripts/packages.sh"
+source "$root/scripts/wine-common.sh"
 
 windows=false
 if [ "${1:-}" = --windows ]; then
@@ -51,7 +52,7 @@ service_pid=
 cleanup() {
     if [ -n "$launcher_pid" ]; then kill "$launcher_pid" 2>/dev/null; wait "$launcher_pid" 2>/dev/null || true; fi
     # Without a display nobody sees the products either: they end too.
-    if $headless && $windows; then wineserver -k >/dev/null 2>&1 || true; fi
+    if $headless && $windows; then end_wineserver; fi
     if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null || true; fi
     if [ -n "$service_pid" ]; then kill "$service_pid" 2>/dev/null; wait "$service_pid" 2>/dev/null || true; fi
     rm -f "$state/xvfb.display" "$state/ready.json"

@@ -22,8 +22,9 @@ build=$2
 work=$(mktemp -d "${TMPDIR:-/tmp}/quorvel-wine.XXXXXX")
 # No debugger on a crash: the test fails at once instead of waiting on it.
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
+source "$root/scripts/wine-common.sh"
 cleanup() {
-    wineserver -k >/dev/null 2>&1 || true
+    end_wineserver
     # The simulated vendor service is a process of this machine that Wine cannot signal; its tests end it by
     # removing its lease file, and one a crashed test left behind ends here.
     pkill -f "vendor_service.py --config [A-Za-z]:" >/dev/null 2>&1 || true

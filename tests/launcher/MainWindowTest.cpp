@@ -2,6 +2,7 @@
 #include "common/QtCompat.h"
 #include "download/Tfrmdl.h"
 #include "launcher/LauncherFixture.h"
+#include "launcher/LazyPicture.h"
 #include "launcher/Tag.h"
 #include "launcher/Tfrmprinc.h"
 #include "support/FakePlatform.h"
@@ -84,9 +85,11 @@ TEST(MainWindow, ElementsHaveTheirNamesGeometryAndTags)
     EXPECT_EQ(qobject_cast<QLabel*>(l.element("label_whats"))->text(), QStringLiteral("Quorvel Messages"));
     EXPECT_EQ(qobject_cast<QLabel*>(l.element("Label2"))->text(), QStringLiteral("Dúvidas ? Fale com a gente agora !"));
     EXPECT_TRUE(qobject_cast<QLabel*>(l.element("labelad"))->text().isEmpty());
-    // The artwork is compiled in.
-    EXPECT_EQ(qtcompat::labelPixmap(qobject_cast<QLabel*>(l.element("img_face"))).size(), QSize(128, 128));
-    EXPECT_FALSE(qtcompat::labelPixmap(qobject_cast<QLabel*>(l.element("img_videos"))).isNull());
+    // The artwork is compiled in, and nothing of it is decoded before it is shown.
+    EXPECT_EQ(pictureSizeOf(qobject_cast<QLabel*>(l.element("img_face"))), QSize(128, 128));
+    EXPECT_EQ(pictureSizeOf(qobject_cast<QLabel*>(l.element("back"))), QSize(436, 325));
+    EXPECT_FALSE(pictureSizeOf(qobject_cast<QLabel*>(l.element("img_videos"))).isEmpty());
+    EXPECT_TRUE(qtcompat::labelPixmap(qobject_cast<QLabel*>(l.element("img_face"))).isNull());
 
     // Nothing shows before the reveal, and the selection marks stay hidden after it.
     for (const char* name : {"Panel3", "back", "img_ia", "p_face", "img_face", "label_face", "shapesel", "shapeselm"})
@@ -148,10 +151,12 @@ TEST(MainWindow, RevealShowsTaggedElementsInComponentOrder)
     EXPECT_TRUE(l.element("shapesel")->isHidden());
     EXPECT_TRUE(l.element("img_tik")->isVisibleTo(l.window.get()));
     // Footer pictures take their pictures' natural widths; the logo is wide enough and does not grow.
-    EXPECT_EQ(l.element("img_fale")->width(),
-              qtcompat::labelPixmap(qobject_cast<QLabel*>(l.element("img_fale"))).width());
+    EXPECT_EQ(l.element("img_fale")->width(), pictureSizeOf(qobject_cast<QLabel*>(l.element("img_fale"))).width());
     EXPECT_EQ(l.element("img_quor")->width(), 421);
     EXPECT_TRUE(l.launched.isEmpty());
+    // On screen, a revealed picture is decoded before it is painted.
+    l.window->show();
+    EXPECT_EQ(qtcompat::labelPixmap(qobject_cast<QLabel*>(l.element("img_face"))).size(), QSize(128, 128));
 }
 
 TEST(MainWindow, ArgumentDispatches)

@@ -1,5 +1,6 @@
 #include "common/QtCompat.h"
 #include "launcher/LauncherFixture.h"
+#include "launcher/LazyPicture.h"
 #include "launcher/ShapeWidget.h"
 #include "launcher/Tag.h"
 #include "platform/DesignFonts.h"
@@ -229,8 +230,7 @@ TEST(TileGrid, ScaledFramesCentreTheirPictures)
     }
     // Every picture named img_ moves, the logo and the footer pictures too, and takes its picture's width.
     EXPECT_EQ(l.element("img_quor")->x(), logoX + 21);
-    EXPECT_EQ(l.element("img_quor")->width(),
-              qtcompat::labelPixmap(qobject_cast<QLabel*>(l.element("img_quor"))).width());
+    EXPECT_EQ(l.element("img_quor")->width(), pictureSizeOf(qobject_cast<QLabel*>(l.element("img_quor"))).width());
     EXPECT_EQ(l.element("img_fale")->x(), faleX + 21);
 }
 
