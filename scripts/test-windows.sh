@@ -64,8 +64,6 @@ excluded=(
     # in QWidget::raise); not yet understood, and quorvel.exe itself shows the same dialog in quorvel_real_wine
     # and quorvel_real_wine_update without it
     '^ProgramEnd\.|^InstalledProduct\.AnOlderProductOpensTheUpdateDialogInstead$'
-    # open: under Wine the dialog closes although "No" was answered to the Escape question
-    '^Tfrmdl\.EscapeAsksAndDoubleClickCloses$'
 )
 filter=$(IFS='|'; echo "${excluded[*]}")
 echo "== Windows build under Wine: unit suites, the Win32 layer, the import check and the real-window test"
