@@ -22,7 +22,7 @@ function(quorvel_add_launcher target version)
     endif()
 endfunction()
 
-# quorvel_file_version(VERSION OUT): the four-part file version of a version text, its digits in order, padded with
+# quorvel_file_version(VERSION OUT): the file version of four numbers for a version text, its digits in order, padded with
 # zeros (1.78 gives 1.7.8.0).
 function(quorvel_file_version version out)
     string(REGEX REPLACE "[^0-9]" "" digits "${version}")
@@ -30,13 +30,13 @@ function(quorvel_file_version version out)
     if(length EQUAL 0 OR length GREATER 4)
         message(FATAL_ERROR "a launcher version needs one to four digits, not '${version}'")
     endif()
-    string(REGEX REPLACE "(.)" "\\1;" parts "${digits}")
-    list(REMOVE_ITEM parts "")
+    string(REGEX REPLACE "(.)" "\\1;" numbers "${digits}")
+    list(REMOVE_ITEM numbers "")
     while(length LESS 4)
-        list(APPEND parts 0)
+        list(APPEND numbers 0)
         math(EXPR length "${length} + 1")
     endwhile()
-    list(JOIN parts "." result)
+    list(JOIN numbers "." result)
     set(${out} ${result} PARENT_SCOPE)
 endfunction()
 

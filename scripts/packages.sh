@@ -6,11 +6,11 @@ QUORVEL_PACKAGES=(
     binutils fonts-dejavu-core fonts-wine xdg-utils nsis
 )
 
-# ensure_packages [PACKAGE...]: the project's packages and these; quiet, one line, the log shown only on failure.
+# ensure_packages: installs what is missing of QUORVEL_PACKAGES; quiet, one line, the log shown only on failure.
 ensure_packages() {
     local missing=()
     local package
-    for package in "${QUORVEL_PACKAGES[@]}" "$@"; do
+    for package in "${QUORVEL_PACKAGES[@]}"; do
         dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
     done
     [ ${#missing[@]} -eq 0 ] && return 0

@@ -95,8 +95,7 @@ if $windows; then
         echo "== Making the demo's Wine prefix (once)"
         mkdir -p "$WINEPREFIX"
         wine wineboot --init >"$state/wineboot.log" 2>&1 </dev/null
-        # Windows has Tahoma, the font the windows are designed in; a prefix has it only from Wine's own copy.
-        cp /usr/share/wine/fonts/tahoma.ttf /usr/share/wine/fonts/tahomabd.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+        add_design_fonts
     fi
     wine "$build/tools/demo/quorvel_demo_catalogue_print.exe" 2>/dev/null </dev/null | tr -d '\r' >"$state/catalogue.json"
     package=$build/src/quorvel/quorvel-package

@@ -48,8 +48,7 @@ mkdir -p "$WINEPREFIX"
 wineserver -p >/dev/null 2>&1 </dev/null
 echo "== Wine prefix"
 wine wineboot --init >"$work/wineboot.log" 2>&1 </dev/null || { cat "$work/wineboot.log"; exit 1; }
-# Windows has Tahoma, the font the windows are designed in; a prefix has it only from Wine's own copy.
-cp /usr/share/wine/fonts/tahoma.ttf /usr/share/wine/fonts/tahomabd.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+add_design_fonts
 
 # Left out under Wine, each with its reason:
 excluded=(

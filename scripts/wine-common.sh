@@ -13,3 +13,9 @@ end_wineserver() {
         rmdir "$(dirname "$folder")" 2>/dev/null || true
     done
 }
+
+# add_design_fonts: Windows has Tahoma, the font the windows are designed in; a prefix has it only from Wine's own
+# copy, which its GDI does not find unless it is in the prefix's Fonts folder.
+add_design_fonts() {
+    cp /usr/share/wine/fonts/tahoma.ttf /usr/share/wine/fonts/tahomabd.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+}

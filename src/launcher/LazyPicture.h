@@ -22,14 +22,14 @@ public:
 
     // The picture's own size, read from its header while it is not yet decoded.
     QSize pictureSize() const;
-    // Decodes the picture now unless it already is.
-    void ensureDecoded();
 
 protected:
     void showEvent(QShowEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void ensureDecoded();
+
     QString m_resource;
     Fit m_fit;
     bool m_decoded = false;

@@ -5,31 +5,20 @@
 # Runs inside scripts/test-windows.sh (its Wine prefix, wineserver and X server).
 # Usage: real_wine_test.sh QUORVEL_EXE ARTIFACT_DIR VENDOR_SERVICE_PY TEST_INSTALLER_EXE TEST_PRODUCT_EXE
 set -euo pipefail
-[ -n "${WINEPREFIX:-}" ] && [ -n "${DISPLAY:-}" ] || { echo "run through scripts/test-windows.sh" >&2; exit 1; }
-source "$(dirname "${BASH_SOURCE[0]}")/real_test_common.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/real_wine_common.sh"
 installer=$4
 product=$5
-
-# Wine's Z: drive is this machine's root.
-windows_path() { winepath -w "$1" 2>/dev/null; }
 
 # The product's archive.
 mkdir -p "$work/served/app"
 cp "$installer" "$work/instalar.exe"
 (cd "$work" && zip -q "$work/served/app/quorface.zip" instalar.exe)
 
-start_vendor_service "{}"
-# Schannel matches the certificate by DNS name only, and the program reads the certificate by its Windows path.
-export QUORVEL_HOST=localhost:${QUORVEL_HOST##*:}
-export CURL_CA_BUNDLE=$(windows_path "$CURL_CA_BUNDLE")
-links=ok
-for item in $(seq 1 21); do
-    if [ "$item" = 3 ]; then links+=";https://$QUORVEL_HOST/app/quorface.zip"; else links+=";x"; fi
-done
+start_wine_vendor_service
 cat >"$work/vendor.json" <<JSON
 {"files": "$work/served",
  "routes": {"/vrs.php": [{"body": "$(version_answer 5.12 "ad;1|Novo curso gratuito|http://cursos.test/novo")"}],
-            "/ldl.php": [{"body": "$links"}]}}
+            "/ldl.php": [{"body": "$(link_list 3 "https://$QUORVEL_HOST/app/quorface.zip")"}]}}
 JSON
 
 export QUORVEL_TEST_PRODUCT=$(windows_path "$product")
@@ -39,7 +28,7 @@ export QUORVEL_RECORD_FILE=$(windows_path "$work/product.txt")
 export QUORVEL_RECORD_STAY_MS=2000
 program_files=$WINEPREFIX/drive_c/Program\ Files\ \(x86\)
 installed=$program_files/Quorvel\ Face/quorface.exe
-data_folder=$(winepath -u "$(wine cmd /c echo %APPDATA% 2>/dev/null </dev/null | tr -d '\r')")/Quorvel
+data_folder=$(unix_path "$(windows_variable APPDATA)")/Quorvel
 launcher=$(windows_path "$quorvel")
 
 # run_launcher SECONDS ARGS...: quorvel.exe to its end; fails when it outlives SECONDS.

@@ -8,17 +8,12 @@
 # Usage: real_wine_update_test.sh QUORVEL_EXE ARTIFACT_DIR VENDOR_SERVICE_PY INSTALLER_EXE NEXT_EXE NEXT_ARCHIVE
 #        NEXT_VERSION NEXT_FILE_VERSION
 set -euo pipefail
-[ -n "${WINEPREFIX:-}" ] && [ -n "${DISPLAY:-}" ] || { echo "run through scripts/test-windows.sh" >&2; exit 1; }
-source "$(dirname "${BASH_SOURCE[0]}")/real_test_common.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/real_wine_common.sh"
 installer=$4
 next_launcher=$5
 next_archive=$6
 next_version=$7
 next_file_version=$8
-
-windows_path() { winepath -w "$1" 2>/dev/null; }
-unix_path() { winepath -u "$1" 2>/dev/null; }
-windows_variable() { wine cmd /c echo "%$1%" 2>/dev/null </dev/null | tr -d '\r'; }
 
 # The FileVersion text of a PE file's version resource: the String entry whose key is "FileVersion" (header of
 # three 16-bit words, the UTF-16 key, padding to 32 bits, then the value), up to its terminating zero.
@@ -30,7 +25,7 @@ key = "FileVersion\0".encode("utf-16-le")
 at = data.find(key)
 while at >= 6:
     length, value_length, kind = struct.unpack_from("<HHH", data, at - 6)
-    value_at = at + len(key) + (-(at - 6 + 6 + len(key)) % 4)
+    value_at = at + len(key) + (-(at + len(key)) % 4)
     if kind == 1 and value_length and value_at + 2 * value_length <= at - 6 + length:
         print(data[value_at:value_at + 2 * value_length].decode("utf-16-le").split("\0")[0])
         sys.exit(0)
@@ -61,20 +56,14 @@ mkdir -p "$data_folder"
 printf 'C:\\Program Files (x86)\\Quorvel Face\\quorface.exe\r\n' >"$data_folder/path.dat"
 before=$(sha256sum <"$data_folder/path.dat")
 
-start_vendor_service "{}"
-export QUORVEL_HOST=localhost:${QUORVEL_HOST##*:}
-export CURL_CA_BUNDLE=$(windows_path "$CURL_CA_BUNDLE")
+start_wine_vendor_service
 mkdir -p "$work/served/app"
 archive_name=$(basename "$next_archive")
 cp "$next_archive" "$work/served/app/$archive_name"
-links=ok
-for item in $(seq 1 21); do
-    if [ "$item" = 15 ]; then links+=";https://$QUORVEL_HOST/app/$archive_name"; else links+=";x"; fi
-done
 cat >"$work/vendor.json" <<JSON
 {"files": "$work/served",
  "routes": {"/vrs.php": [{"body": "$(version_answer 5.12 "ad;1|Novo curso|https://cursos.test/novo" "$next_version")"}],
-            "/ldl.php": [{"body": "$links"}]}}
+            "/ldl.php": [{"body": "$(link_list 15 "https://$QUORVEL_HOST/app/$archive_name")"}]}}
 JSON
 
 echo "# started, the launcher updates itself to $next_version and ends"

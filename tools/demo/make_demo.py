@@ -118,9 +118,8 @@ def stamp_windows(program, caption, version, out):
         data = f.read()
     data = replace_placeholder(data, CAPTION_PLACEHOLDER, caption)
     data = replace_placeholder(data, VERSION_PLACEHOLDER, version)
-    parts = [int(p) for p in version.split(".")][:4] + [0] * 4
-    numbers = struct.pack("<IIII", parts[0] << 16 | parts[1], parts[2] << 16 | parts[3],
-                          parts[0] << 16 | parts[1], parts[2] << 16 | parts[3])
+    n = [int(number) for number in version.split(".")][:4] + [0] * 4
+    numbers = struct.pack("<IIII", n[0] << 16 | n[1], n[2] << 16 | n[3], n[0] << 16 | n[1], n[2] << 16 | n[3])
     fixed = data.find(FIXED_VERSION_SIGNATURE)
     if fixed < 0:
         sys.exit("the Windows demo product has no version resource")

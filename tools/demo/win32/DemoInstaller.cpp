@@ -4,6 +4,8 @@
 // start the installed program), then the payload's and the text's sizes as two 32-bit numbers and the marker
 // "QVDEMO1". It installs the payload as FOLDER\FILE, appends "LABEL: ARGUMENTS" to "instalar.log" in the Program
 // Files folder, starts the program when asked and stays a moment, as installers do, so the launcher sees it run.
+#include "DemoWin32.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -14,49 +16,11 @@
 
 #include <shlobj.h>
 
+using namespace quorvel::demo;
+
 namespace {
 
 constexpr char kMarker[8] = "QVDEMO1";
-
-// Closes the handle it owns.
-class File
-{
-public:
-    explicit File(HANDLE handle) : m_handle(handle) {}
-    ~File()
-    {
-        if (valid())
-            CloseHandle(m_handle);
-    }
-    File(const File&) = delete;
-    File& operator=(const File&) = delete;
-    bool valid() const { return m_handle != INVALID_HANDLE_VALUE; }
-    HANDLE get() const { return m_handle; }
-
-private:
-    HANDLE m_handle;
-};
-
-std::wstring ownPath()
-{
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, path.data(), DWORD(path.size()));
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
-}
-
-std::wstring wide(const std::string& text)
-{
-    const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0);
-    std::wstring result(length, L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), result.data(), length);
-    return result;
-}
 
 bool readAt(HANDLE file, std::int64_t offset, void* buffer, DWORD size)
 {
@@ -87,24 +51,6 @@ bool installPayload(HANDLE self, std::int64_t offset, std::uint32_t size, const 
         }
     }
     return MoveFileExW(partial.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING);
-}
-
-void appendLog(const std::wstring& programFiles, const std::string& line)
-{
-    File log(CreateFileW((programFiles + L"\\instalar.log").c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
-                         OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD written = 0;
-    if (log.valid())
-        WriteFile(log.get(), line.data(), DWORD(line.size()), &written, nullptr);
-}
-
-std::string utf8(const wchar_t* text)
-{
-    const int bytes = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    std::string result(bytes > 0 ? bytes - 1 : 0, '\0');
-    if (bytes > 1)
-        WideCharToMultiByte(CP_UTF8, 0, text, -1, result.data(), bytes, nullptr, nullptr);
-    return result;
 }
 
 } // namespace
@@ -151,7 +97,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR parameters, int)
         GetLastError() != ERROR_ALREADY_EXISTS && GetFileAttributesW(folder.c_str()) == INVALID_FILE_ATTRIBUTES)
         return 5;
     const std::wstring target = folder + L"\\" + wide(fields[1]);
-    appendLog(programFiles, fields[3] + ": " + utf8(parameters) + "\r\n");
+    appendToFile(std::wstring(programFiles) + L"\\instalar.log",
+                 fields[3] + ": " + utf8(parameters ? parameters : L"") + "\r\n");
     if (!installPayload(self.get(), payloadAt, trailer.payloadSize, target))
         return 6;
     if (fields[2] == "1")

@@ -2,6 +2,8 @@
 // which product (FileDescription) and which version (FileVersion) it is, so the launcher reads a real version from
 // it. It shows a window titled with both and records each start in "<file>.starts" beside it: one line with the
 // arguments, separated by tabs.
+#include "DemoWin32.h"
+
 #include <cwchar>
 #include <string>
 #include <vector>
@@ -10,20 +12,9 @@
 
 #include <shellapi.h>
 
-namespace {
+using namespace quorvel::demo;
 
-std::wstring ownPath()
-{
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, path.data(), DWORD(path.size()));
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
-}
+namespace {
 
 std::wstring versionText(const std::wstring& path, const wchar_t* key)
 {
@@ -53,28 +44,12 @@ std::vector<std::wstring> arguments()
     return result;
 }
 
-std::string utf8(const std::wstring& text)
-{
-    const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), int(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string result(bytes, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), int(text.size()), result.data(), bytes, nullptr, nullptr);
-    return result;
-}
-
 void recordStart(const std::wstring& program, const std::vector<std::wstring>& args)
 {
     std::wstring line;
-    for (const std::wstring& arg : args)
-        line += (line.empty() ? L"" : L"\t") + arg;
-    line += L"\n";
-    const HANDLE file = CreateFileW((program + L".starts").c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
-                                    OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return; // a demo product that cannot record still runs
-    const std::string bytes = utf8(line);
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr);
-    CloseHandle(file);
+    for (std::size_t i = 0; i < args.size(); ++i)
+        line += (i == 0 ? L"" : L"\t") + args[i];
+    appendToFile(program + L".starts", utf8(line + L"\n"));
 }
 
 LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
