@@ -68,8 +68,6 @@ const TilePlacement& placement(const char* suffix)
 class Builder
 {
 public:
-    explicit Builder(QWidget* form) : m_form(form) {}
-
     template <typename Widget>
     Widget* add(Widget* widget, const QString& name, const QRect& geometry, int tag = 0)
     {
@@ -78,7 +76,7 @@ public:
         setTag(widget, tag);
         if (tag != 0)
             widget->hide();
-        m_components.append(widget);
+        m_elements.components.append(widget);
         return widget;
     }
 
@@ -90,7 +88,9 @@ public:
 
     QLabel* caption(QWidget* parent, const QString& name, const QRect& geometry, const QString& text, int tag = 0)
     {
-        auto* label = add(new QLabel(text, parent), name, geometry, tag);
+        auto* label = add(new QLabel(parent), name, geometry, tag);
+        if (!text.isEmpty())
+            m_elements.captionTexts.append({label, text});
         label->setAlignment(Qt::AlignCenter);
         label->setWordWrap(true);
         return label;
@@ -106,11 +106,10 @@ public:
         return widget;
     }
 
-    QList<QWidget*> components() const { return m_components; }
+    MainWindowElements& elements() { return m_elements; }
 
 private:
-    QWidget* m_form;
-    QList<QWidget*> m_components;
+    MainWindowElements m_elements;
 };
 
 void setTextColour(QWidget* widget, const QColor& text, const QColor& background)
@@ -169,8 +168,10 @@ void buildFooter(Builder& b, QWidget* panel3)
 
 void buildLoadingPanel(Builder& b, QWidget* form)
 {
-    // Lies outside the visible area; the reveal hides it.
+    // Lies outside the visible area; shown with the window, the reveal hides it.
     QWidget* loading = b.panel(form, QStringLiteral("ploading"), {900, 320, 260, 40}, Qt::white);
+    loading->hide();
+    b.elements().loadingPanel = loading;
     QLabel* spinner = b.add(new QLabel(loading), QStringLiteral("img_loading"), {4, 4, 32, 32});
     auto* movie = new QMovie(QStringLiteral(":/loading.gif"), QByteArray(), spinner);
     spinner->setMovie(movie);
@@ -181,10 +182,10 @@ void buildLoadingPanel(Builder& b, QWidget* form)
 
 } // namespace
 
-QList<QWidget*> buildMainWindowElements(QWidget* form)
+MainWindowElements buildMainWindowElements(QWidget* form)
 {
     registerArtwork();
-    Builder b(form);
+    Builder b;
     QWidget* panel3 = b.panel(form, QStringLiteral("Panel3"), {0, 0, 861, 702}, Qt::white, 1);
 
     b.picture(panel3, QStringLiteral("back"), {-5, -40, 871, 649}, QStringLiteral(":/background.jpg"), 1,
@@ -221,7 +222,17 @@ QList<QWidget*> buildMainWindowElements(QWidget* form)
 
     buildFooter(b, panel3);
     buildLoadingPanel(b, form);
-    return b.components();
+    return std::move(b.elements());
+}
+
+void showOnScreenParts(MainWindowElements& elements)
+{
+    for (const auto& [label, text] : std::as_const(elements.captionTexts))
+        label->setText(text);
+    elements.captionTexts.clear();
+    if (elements.loadingPanel)
+        elements.loadingPanel->show();
+    elements.loadingPanel = nullptr;
 }
 
 } // namespace quorvel

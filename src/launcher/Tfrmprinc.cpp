@@ -74,7 +74,7 @@ Tfrmprinc::Tfrmprinc(Services services, const QStringList& arguments, QWidget* p
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 
-    m_components = buildMainWindowElements(this);
+    m_elements = buildMainWindowElements(this);
     m_tileGrid = std::make_unique<TileGrid>(
         TileGrid::Services{*this, m_state, services.platform.folders, services.platform.files, services.input});
     m_footer = std::make_unique<Footer>(*this, m_state, *m_tileGrid);
@@ -107,9 +107,16 @@ Tfrmprinc::Tfrmprinc(Services services, const QStringList& arguments, QWidget* p
     m_tauto->start();
 }
 
+void Tfrmprinc::setVisible(bool visible)
+{
+    QWidget::setVisible(visible); // maps the window
+    if (visible)
+        showOnScreenParts(m_elements);
+}
+
 QWidget* Tfrmprinc::findComponent(const QString& name) const
 {
-    for (QWidget* component : m_components) {
+    for (QWidget* component : m_elements.components) {
         if (component->objectName().compare(name, Qt::CaseInsensitive) == 0)
             return component;
     }
@@ -160,10 +167,11 @@ void Tfrmprinc::tshowTimer()
     m_tshow->stop();
     if (!m_state.showWhats.load())
         m_tileGrid->dshz(false);
+    showOnScreenParts(m_elements); // a no-op once the window has been shown
     findChild<QWidget*>(QStringLiteral("ploading"))->hide();
 
     auto* logo = findChild<QLabel*>(QStringLiteral("img_quor"));
-    for (QWidget* component : std::as_const(m_components)) {
+    for (QWidget* component : std::as_const(m_elements.components)) {
         if (tagOf(component) == 0)
             continue;
         revealElement(component);

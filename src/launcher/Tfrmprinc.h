@@ -5,6 +5,7 @@
 #include "launch/LaunchDecision.h"
 #include "launch/ProcessControl.h"
 #include "launcher/Footer.h"
+#include "launcher/MainWindowLayout.h"
 #include "launcher/TileGrid.h"
 
 #include <QPointer>
@@ -48,8 +49,12 @@ public:
     Tfrmprinc(Services services, const QStringList& arguments, QWidget* parent = nullptr);
     ~Tfrmprinc() override;
 
+    // Showing the window the first time also shows what waits for it to be on screen (the captions' texts, the
+    // loading panel).
+    void setVisible(bool visible) override;
+
     LauncherState& state() override { return m_state; }
-    const QList<QWidget*>& components() const { return m_components; }
+    const QList<QWidget*>& components() const { return m_elements.components; }
     // The element with this object name, letter case ignored; null when none.
     QWidget* findComponent(const QString& name) const;
 
@@ -106,7 +111,7 @@ private:
     QStringList m_arguments;
     LauncherState m_state;
     ProcessControl m_processControl;
-    QList<QWidget*> m_components;
+    MainWindowElements m_elements;
     QList<QObject*> m_tileElements; // images and captions of the tiles: click and hover select a product
     LaunchOverride m_launchOverride;
     std::unique_ptr<LaunchDecision> m_launchDecision;

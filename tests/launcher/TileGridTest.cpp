@@ -265,6 +265,7 @@ TEST(TileGrid, CaptionsFitTheirLabelsAt100And200Percent)
 {
     platform::provideDesignFonts();
     Launcher launcher({});
+    launcher.window->show(); // the captions take their texts on screen
     const char* captions[] = {"label_face", "label_insta", "label_whats", "label_tik", "label_tele",
                               "label_sms",  "label_tube",  "label_mkt",   "label_lx",  "label_contact"};
     for (const char* name : captions) {
